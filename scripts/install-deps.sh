@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Voxtane builds and tests with.
+# Idempotent: it does nothing when every package is already present.
+set -euo pipefail
+
+packages=(
+    build-essential cmake make pkg-config
+    libgtest-dev libgmock-dev
+    nlohmann-json3-dev libcli11-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+    as_root=(sudo)
+fi
+
+echo "Installing: ${missing[*]}"
+"${as_root[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tone/tone_record.h"
+
+// Reading the messages of a SysEx bank file: tone dumps of 264 bytes back to back (F0, five
+// header bytes, the memory position, 256 data bytes, F7). Reading is tolerant, byte by byte as
+// the editor always read: a message ends after its F7 or at the end of the file, bytes past the
+// 263rd are dropped, and reading stops at the first message that does not start with F0. The
+// file is streamed in blocks, so a huge file never takes more than a block of memory.
+namespace voxtane {
+
+inline constexpr int kToneDumpLength = 264;
+inline constexpr std::uint8_t kSysexStart = 0xF0;
+inline constexpr std::uint8_t kSysexEnd = 0xF7;
+
+struct SysexMessage {
+    std::uint64_t offset = 0;  // of its F0 in the file
+    std::uint64_t length = 0;  // bytes belonging to it, F0 up to and including its F7
+    bool endedByF7 = false;    // false when the file ended inside it
+    std::array<std::uint8_t, 6> header{};  // the bytes after F0 (offsets 1 to 6)
+    int headerCount = 0;
+    std::array<std::uint8_t, kToneEntries> data{};  // entries 1 to 256 as far as present
+    int dataCount = 0;
+};
+
+// Pulls messages from an open file, one at a time.
+class SysexMessageReader {
+public:
+    explicit SysexMessageReader(std::FILE* file) : file_(file) {}
+
+    // The next message, or nothing when the file has no byte left or the next byte is not F0
+    // (that byte is then left unread for AtEnd() and Offset()).
+    [[nodiscard]] std::optional<SysexMessage> Next();
+    [[nodiscard]] bool AtEnd();
+    // Offset of the next unread byte.
+    [[nodiscard]] std::uint64_t Offset() const { return offset_; }
+    // True when a read from the file failed (as opposed to reaching its end).
+    [[nodiscard]] bool ReadFailed() const { return readFailed_; }
+
+private:
+    bool Fill();
+    std::optional<std::uint8_t> Peek();
+    std::uint8_t Take();
+
+    std::FILE* file_;
+    std::array<std::uint8_t, 65536> buffer_{};
+    std::size_t position_ = 0;
+    std::size_t size_ = 0;
+    std::uint64_t offset_ = 0;
+    bool readFailed_ = false;
+};
+
+enum class BankReadStatus {
+    Read,        // at least one message
+    CannotOpen,  // the file could not be opened for reading
+    Empty,       // the file holds no byte
+    NotSysex,    // its first byte is not F0
+    ReadError,   // reading failed before any message was complete
+};
+
+struct BankReadResult {
+    BankReadStatus status = BankReadStatus::CannotOpen;
+    std::string reason;  // the system's words when the file could not be opened or read
+    std::vector<SysexMessage> messages;  // at most the number asked for
+};
+
+// Reads up to `maxMessages` messages from the file at `path`.
+[[nodiscard]] BankReadResult ReadSysexBank(const std::string& path, int maxMessages);
+
+}  // namespace voxtane

@@ -1,0 +1,29 @@
+#include "ui/scripted_platform.h"
+
+namespace voxtane::ui {
+
+void ScriptedPlatform::ClearRecords() {
+    messages_.clear();
+    dialogs_.clear();
+}
+
+MessageAnswer ScriptedPlatform::ShowMessage(const MessageBoxRequest& request) {
+    messages_.push_back(request);
+    if (!answers_.empty()) {
+        const MessageAnswer answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+    if (request.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+    return request.defaultButton == DefaultButton::First ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+std::string ScriptedPlatform::ShowFileDialog(const FileDialogRequest& request) {
+    dialogs_.push_back(request);
+    if (fileChoices_.empty()) return {};
+    std::string path = std::move(fileChoices_.front());
+    fileChoices_.pop_front();
+    return path;
+}
+
+}  // namespace voxtane::ui
