@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include "ui/form1.h"
 
 namespace voxtane::ui {
@@ -7,6 +9,30 @@ void Form1::cmdExit_Click() {
         platform.ShowMessage({"Do you want to EXIT?", "Exit Program", MessageButtons::YesNo,
                               MessageIcon::Critical, DefaultButton::Second});
     if (answer == MessageAnswer::Yes) platform.EndProgram();
+}
+
+std::string Form1::HelpFilePath() const { return platform.ProgramFolder() + "/voxtane.txt"; }
+
+// The guide opens in the desktop's own viewer; when it cannot, the user learns where it should be.
+void Form1::cmdUsingVoxtane_Click() {
+    const std::string path = HelpFilePath();
+    std::error_code ec;
+    std::string reason;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        reason = "the file does not exist";
+    } else if (const DocumentOpenResult opened = platform.OpenDocument(path);
+               opened.status != DocumentOpenStatus::Opened) {
+        reason = opened.reason;
+    } else {
+        return;
+    }
+    platform.ShowMessage({"The user guide \"" + path + "\" could not be opened: " + reason + ".",
+                          module1.AppTitle, MessageButtons::Ok, MessageIcon::Exclamation});
+}
+
+void Form1::cmdAbout_Click() {
+    About.Show();
+    platform.ShowAboutBox(About);
 }
 
 void Form1::Form_Unload() { platform.EndProgram(); }

@@ -6,6 +6,7 @@
 
 #include "bank/module1.h"
 #include "tone/envelope_codes.h"
+#include "ui/about_box.h"
 #include "ui/controls.h"
 #include "ui/patch_list.h"
 #include "ui/platform.h"
@@ -48,8 +49,14 @@ public:
     // all: every patch of the bank, or only the current one.
     void SaveSysex(std::int16_t sm, bool all);
 
-    // Commands without a file or tone behind them.
+    // Commands without a file or tone behind them. Import, Export, Copy Patch and Paste Patch
+    // have no action.
     void cmdExit_Click();
+    void cmdUsingVoxtane_Click();
+    void cmdAbout_Click();
+    AboutBox About;
+    // The user guide, kept beside the program.
+    [[nodiscard]] std::string HelpFilePath() const;
 
     // Decoding the scratch record into the controls.
     void ParseSysex();

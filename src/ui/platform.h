@@ -8,6 +8,8 @@
 // program a scripted one.
 namespace voxtane::ui {
 
+class AboutBox;
+
 enum class MessageButtons { Ok, YesNo };
 enum class MessageIcon { None, Critical, Exclamation, Information };
 enum class DefaultButton { First, Second };
@@ -28,6 +30,12 @@ struct FileFilter {
 };
 
 enum class FileDialogKind { Open, Save };
+
+enum class DocumentOpenStatus { Opened, Failed };
+struct [[nodiscard]] DocumentOpenResult {
+    DocumentOpenStatus status = DocumentOpenStatus::Opened;
+    std::string reason;
+};
 
 struct FileDialogRequest {
     FileDialogKind kind = FileDialogKind::Open;
@@ -50,6 +58,10 @@ public:
     [[nodiscard]] virtual std::string ProgramFolder() const = 0;
     // Ends the program at once, without saving or asking anything.
     virtual void EndProgram() = 0;
+    // Opens a document in the desktop's viewer for its type, without waiting for the viewer.
+    virtual DocumentOpenResult OpenDocument(const std::string& path) = 0;
+    // Shows the about box modally until it is hidden.
+    virtual void ShowAboutBox(AboutBox& box) = 0;
 };
 
 }  // namespace voxtane::ui

@@ -1,5 +1,7 @@
 #include "ui/scripted_platform.h"
 
+#include "ui/about_box.h"
+
 namespace voxtane::ui {
 
 void ScriptedPlatform::ClearRecords() {
@@ -24,6 +26,17 @@ std::string ScriptedPlatform::ShowFileDialog(const FileDialogRequest& request) {
     std::string path = std::move(fileChoices_.front());
     fileChoices_.pop_front();
     return path;
+}
+
+DocumentOpenResult ScriptedPlatform::OpenDocument(const std::string& path) {
+    documents_.push_back(path);
+    if (documentFailure_.empty()) return {};
+    return {DocumentOpenStatus::Failed, documentFailure_};
+}
+
+void ScriptedPlatform::ShowAboutBox(AboutBox& box) {
+    ++aboutShown_;
+    if (box.Visible()) box.cmdOK_Click();
 }
 
 }  // namespace voxtane::ui

@@ -30,6 +30,13 @@ public:
     std::string ShowFileDialog(const FileDialogRequest& request) override;
     [[nodiscard]] std::string ProgramFolder() const override { return programFolder_; }
     void EndProgram() override { ended_ = true; }
+    // Records the document; fails when told to with FailDocuments().
+    DocumentOpenResult OpenDocument(const std::string& path) override;
+    void FailDocuments(std::string reason) { documentFailure_ = std::move(reason); }
+    [[nodiscard]] const std::vector<std::string>& Documents() const { return documents_; }
+    // Counts the showing and answers with the box's OK button.
+    void ShowAboutBox(AboutBox& box) override;
+    [[nodiscard]] int AboutBoxShown() const { return aboutShown_; }
 
 private:
     std::string programFolder_;
@@ -38,6 +45,9 @@ private:
     std::vector<MessageBoxRequest> messages_;
     std::vector<FileDialogRequest> dialogs_;
     bool ended_ = false;
+    std::vector<std::string> documents_;
+    std::string documentFailure_;
+    int aboutShown_ = 0;
 };
 
 }  // namespace voxtane::ui
