@@ -74,10 +74,12 @@ TEST(Renaming, TypingRenamesTheCurrentEntryAndKeepsThePatch) {
     EXPECT_EQ(editor.form.cboPatches.SelStart(), 8);
 }
 
-TEST(Renaming, ANameIsCutAfterAThousandCharacters) {
+TEST(Renaming, ANameIsOneLineOfAtMostAThousandCharacters) {
     StartedEditor editor;
     editor.form.cboPatches.SetText(std::string(1500, 'a'));
     EXPECT_EQ(editor.form.cboPatches.List(0), std::string(1000, 'a'));
+    editor.form.cboPatches.SetText("two\r\nlines");
+    EXPECT_EQ(editor.form.cboPatches.List(0), "two  lines");
 }
 
 TEST(New, ClearsFileAndNamesAndShowsTheDefaultWhicheverEntryIsPicked) {

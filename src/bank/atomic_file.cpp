@@ -40,6 +40,22 @@ std::FILE* CreateTemporaryBeside(const fs::path& target, fs::path& temporary, in
     return nullptr;
 }
 
+// A save that was killed part way leaves its temporary file behind; the next save of the same
+// target clears such leftovers so that they do not pile up beside the user's files.
+void RemoveLeftoverTemporaries(const fs::path& target) {
+    std::error_code ec;
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string prefix = target.filename().string() + ".tmp-";
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+            name.find_first_not_of("0123456789", prefix.size()) == std::string::npos) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+        }
+    }
+}
+
 }  // namespace
 
 void SetSaveStepHookForTesting(SaveStepHook hook) { StepHook() = std::move(hook); }
@@ -50,6 +66,7 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::span<const std
     if (fs::is_directory(target, ec))
         return {FileWriteStatus::CannotCreate, SystemMessage(EISDIR)};
 
+    RemoveLeftoverTemporaries(target);
     fs::path temporary;
     int error = 0;
     Step("create");

@@ -19,6 +19,9 @@ void Form1::Form_Load() {
     module1.PatchCount = kBankSlots;
     // The first selection stores the record into slot 0 (PreviousPatch is still 0).
     cboPatches.SetListIndex(0);
+    // The output device is chosen once per run, after the editor shows its first patch.
+    midiRun.vbsyxgbl.MidiDeviceChoice = "";
+    SelectMidiDevice();
 }
 
 void Form1::StoreScratchInto(int slot) { module1.PatchBank[slot] = module1.ScratchRecord; }
@@ -35,10 +38,15 @@ void Form1::cboPatches_Click() {
     }
 }
 
+// A name is one line of the names file: line breaks in it become blanks, or they would shift the
+// names of every later patch when the file is read back.
 void Form1::cboPatches_Change() {
     const int n = module1.CurrentPatch - 1;
     if (n < 0) return;  // nothing selected yet: no entry to rename
-    cboPatches.SetList(n, CutToCharacters(ToValidUtf8(cboPatches.Text()), kMaxNameLength));
+    std::string name = CutToCharacters(ToValidUtf8(cboPatches.Text()), kMaxNameLength);
+    for (char& c : name)
+        if (c == '\n' || c == '\r') c = ' ';
+    cboPatches.SetList(n, std::move(name));
     cboPatches.SetListIndex(n);
     cboPatches.SetSelStart(static_cast<int>(cboPatches.Text().size()) + 1);
 }

@@ -1,0 +1,24 @@
+#include "fuzz_support.h"
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace voxtane::fuzzing {
+
+const std::string& ScratchFolder() {
+    static const std::string folder = [] {
+        const auto path = std::filesystem::temp_directory_path() /
+                          ("voxtane-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(path);
+        return path.string();
+    }();
+    return folder;
+}
+
+void WriteFile(const std::string& path, const void* data, std::size_t size) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+}  // namespace voxtane::fuzzing

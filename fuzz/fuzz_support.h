@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "ui/editor_run.h"
+#include "ui/scripted_platform.h"
+
+namespace voxtane::fuzzing {
+
+// Stops the run with a finding that libFuzzer reports and saves.
+[[noreturn]] inline void Violated(const char* invariant) {
+    std::fprintf(stderr, "invariant violated: %s\n", invariant);
+    std::abort();
+}
+
+#define VOXTANE_FUZZ_CHECK(condition) \
+    do {                              \
+        if (!(condition)) ::voxtane::fuzzing::Violated(#condition); \
+    } while (false)
+
+// A started editor on a scripted platform, fresh for every input.
+struct Editor {
+    Editor() : run(platform) { run.Start(); }
+    ui::ScriptedPlatform platform{"/nonexistent"};
+    ui::EditorRun run;
+};
+
+// A private folder for the files one fuzzer process writes.
+const std::string& ScratchFolder();
+void WriteFile(const std::string& path, const void* data, std::size_t size);
+
+}  // namespace voxtane::fuzzing
