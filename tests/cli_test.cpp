@@ -1,1 +1,297 @@
+// voxtane-syx run as a user runs it: its output, exit codes and the files it writes.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
+
+#include "bank/sysex_bank_reader.h"
+#include "test_support.h"
+
+extern char** environ;
+
+namespace voxtane::testing {
+namespace {
+
+using Json = nlohmann::ordered_json;
+using Bytes = std::vector<std::uint8_t>;
+
+struct RunResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs voxtane-syx with `args`; its output goes through files so that no pipe can fill up.
+RunResult RunSyx(const std::vector<std::string>& args) {
+    TempFolder capture;
+    const std::string outPath = capture.File("out");
+    const std::string errPath = capture.File("err");
+    std::vector<std::string> all{VOXTANE_SYX_PATH};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& arg : all) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT, 0600);
+    pid_t pid = 0;
+    RunResult result;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    result.out = ReadText(outPath);
+    result.err = ReadText(errPath);
+    return result;
+}
+
+// The data bytes (entries 1 to 256) of message `patch` (1-based) of a bank file's bytes.
+Bytes MessageData(const Bytes& file, int patch) {
+    const auto start = file.begin() + (patch - 1) * kToneDumpLength + 7;
+    return {start, start + kToneEntries};
+}
+
+Bytes RecordBytes(const ToneRecord& record) {
+    return {record.begin() + 1, record.end()};
+}
+
+// A folder holding the default bank as `new` writes it.
+class CliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const RunResult made = RunSyx({"new", bank});
+        ASSERT_EQ(made.exitCode, 0) << made.err;
+    }
+
+    Json Show(const std::string& file, const std::vector<std::string>& extra = {}) {
+        std::vector<std::string> args{"show", file};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const RunResult shown = RunSyx(args);
+        EXPECT_EQ(shown.exitCode, 0) << shown.err;
+        return Json::parse(shown.out);
+    }
+
+    TempFolder folder;
+    const std::string bank = folder.File("bank.syx");
+};
+// The suite's name is the one the command-line tests are selected by (ctest -R cli).
+using cli = CliTest;
+
+TEST_F(cli, NewWritesTheStartUpBankAndItsNames) {
+    const Bytes bytes = ReadBytes(bank);
+    ASSERT_EQ(bytes.size(), 4224u);
+    StartedEditor fresh;
+    for (int patch = 1; patch <= 16; ++patch) {
+        const auto message = bytes.begin() + (patch - 1) * kToneDumpLength;
+        EXPECT_EQ(Bytes(message, message + 7), (Bytes{0xF0, 0x44, 0x00, 0x00, 0x70, 0x20,
+                                                      static_cast<std::uint8_t>(0x1F + patch)}))
+            << "patch " << patch;
+        EXPECT_EQ(message[kToneDumpLength - 1], 0xF7) << "patch " << patch;
+        EXPECT_EQ(MessageData(bytes, patch), RecordBytes(fresh.module.ScratchRecord))
+            << "patch " << patch;
+    }
+
+    std::string names;
+    for (int i = 1; i <= 16; ++i) names += "Patch_" + std::to_string(i) + "\r\n";
+    EXPECT_EQ(ReadText(folder.File("bank.plf")), names);
+}
+
+TEST_F(cli, ShowPrintsEveryPatchAsTheEditorShowsIt) {
+    const Json patches = Show(bank);
+    ASSERT_TRUE(patches.is_array());
+    ASSERT_EQ(patches.size(), 16u);
+
+    const Json& first = patches[0];
+    EXPECT_EQ(first["patch"], 1);
+    EXPECT_EQ(first["name"], "Patch_1");
+    EXPECT_EQ(first["messages"], Json::array());
+    // One key per tone control, in the editor's order.
+    StartedEditor editor;
+    std::vector<std::string> expectedKeys, keys;
+    for (const auto& named : editor.form.All()) expectedKeys.emplace_back(named.name);
+    for (const auto& item : first["controls"].items()) keys.push_back(item.key());
+    EXPECT_EQ(keys, expectedKeys);
+
+    const Json& controls = first["controls"];
+    EXPECT_EQ(controls["optLS"], 2);
+    EXPECT_EQ(controls["optDCA1E"], 7);
+    EXPECT_EQ(controls["hsFine"], 0);
+    EXPECT_EQ(controls["lblFine"], "0");
+    EXPECT_EQ(controls["txtDCA1Rate"], Json({"99", "50", "50", "50", "50", "50", "50", "50"}));
+    EXPECT_EQ(controls["txtDCO1Lvl"], Json({"0", "0", "0", "0", "0", "0", "0", "0"}));
+
+    for (int n = 1; n < 16; ++n) {
+        EXPECT_EQ(patches[n]["patch"], n + 1);
+        EXPECT_EQ(patches[n]["name"], "Patch_" + std::to_string(n + 1));
+        EXPECT_EQ(patches[n]["controls"], controls);
+        EXPECT_EQ(patches[n]["messages"], Json::array());
+    }
+
+    const Json one = Show(bank, {"--patch", "16"});
+    ASSERT_TRUE(one.is_object());
+    EXPECT_EQ(one, patches[15]);
+}
+
+TEST_F(cli, ShowReportsADecodingMessageOnceForItsPatch) {
+    Bytes bytes = ReadBytes(bank);
+    bytes[6 + 41] = 8;  // DCA 1 end step of patch 1
+    WriteBytes(bank, bytes);
+
+    const Json patches = Show(bank);
+    ASSERT_EQ(patches.size(), 16u);
+    EXPECT_EQ(patches[0]["messages"], Json({"Error in DCA 1 End Step Code, End Step = 8 assumed"}));
+    EXPECT_EQ(patches[0]["controls"]["optDCA1E"], 7);
+    for (int n = 1; n < 16; ++n) EXPECT_EQ(patches[n]["messages"], Json::array()) << n;
+}
+
+TEST_F(cli, EditMakesUserEditsAndSavesTheBankWithItsNames) {
+    const std::string out = folder.File("edited.syx");
+    const RunResult edited =
+        RunSyx({"edit", bank, out, "hsFine=16", "txtDCA1Rate[2]=80", "name=Lead"});
+    ASSERT_EQ(edited.exitCode, 0) << edited.err;
+
+    const Json patch = Show(out, {"--patch", "1"});
+    EXPECT_EQ(patch["name"], "Lead");
+    EXPECT_EQ(patch["controls"]["hsFine"], 16);
+    EXPECT_EQ(patch["controls"]["lblFine"], "16");
+    EXPECT_EQ(patch["controls"]["txtDCA1Rate"][2], "80");
+    EXPECT_EQ(patch["messages"], Json::array());
+
+    const Bytes before = ReadBytes(bank);
+    const Bytes after = ReadBytes(out);
+    ASSERT_EQ(after.size(), 4224u);
+    Bytes expected = MessageData(before, 1);
+    expected[5 - 1] = 4;  // fine byte 68 (slider 16): entries 5 and 6
+    expected[6 - 1] = 4;
+    expected[51 - 1] = 0;  // DCA 1 rate of step 3, code 96, not falling: entries 51 and 52
+    expected[52 - 1] = 6;
+    EXPECT_EQ(MessageData(after, 1), expected);
+    EXPECT_TRUE(std::equal(before.begin() + kToneDumpLength, before.end(),
+                           after.begin() + kToneDumpLength));
+
+    std::string names = "Lead\r\n";
+    for (int i = 2; i <= 16; ++i) names += "Patch_" + std::to_string(i) + "\r\n";
+    EXPECT_EQ(ReadText(folder.File("edited.plf")), names);
+    EXPECT_EQ(RunSyx({"check", out}).exitCode, 0);
+}
+
+TEST_F(cli, EditWorksOnTheChosenPatchAsTheEditorDoes) {
+    const std::string out = folder.File("edited.syx");
+    const std::vector<std::string> edits{"optLS=0", "optDCA1S=3", "txtDCW2Lvl[4]=70",
+                                         "hsDCA2Key=9"};
+    std::vector<std::string> args{"edit", bank, out, "--patch", "3"};
+    args.insert(args.end(), edits.begin(), edits.end());
+    const RunResult edited = RunSyx(args);
+    ASSERT_EQ(edited.exitCode, 0) << edited.err;
+
+    StartedEditor editor;
+    editor.form.cboPatches.SetListIndex(2);
+    editor.form.optLS.Click(0);
+    editor.form.optDCA1S.Click(3);
+    editor.form.txtDCW2Lvl.SetText(4, "70");
+    editor.form.hsDCA2Key.SetValue(9);
+    const Bytes after = ReadBytes(out);
+    EXPECT_EQ(MessageData(after, 3), RecordBytes(editor.module.ScratchRecord));
+    EXPECT_NE(MessageData(after, 3), MessageData(after, 1));
+    EXPECT_EQ(MessageData(after, 1), MessageData(ReadBytes(bank), 1));
+}
+
+TEST_F(cli, EditRejectsBadAssignmentsBeforeWritingAnything) {
+    const std::string out = folder.File("out.syx");
+    for (const std::string bad :
+         {"nosuch=1", "hsFine=61", "hsFine=-1", "optLS=4", "optLS=1.5", "optLS=x", "lblFine=3",
+          "txtDCA1Rate[8]=10", "txtDCA1Rate=10", "hsFine[0]=1", "name[0]=x", "name=two\nlines",
+          "txtDCA1Rate[0]=1\r", "hsFine"}) {
+        const RunResult run = RunSyx({"edit", bank, out, "hsFine=5", bad});
+        EXPECT_EQ(run.exitCode, 2) << bad;
+        EXPECT_FALSE(run.err.empty()) << bad;
+        EXPECT_FALSE(std::filesystem::exists(out)) << bad;
+        EXPECT_FALSE(std::filesystem::exists(folder.File("out.plf"))) << bad;
+    }
+    for (const std::string patch : {"0", "17", "two"})
+        EXPECT_EQ(RunSyx({"edit", bank, out, "--patch", patch, "hsFine=5"}).exitCode, 2) << patch;
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(cli, FilesThatCannotBeReadOrWrittenFailWithTheEditorsMessage) {
+    const std::string junk = folder.File("junk.syx");
+    WriteText(junk, "not sysex");
+    const std::string out = folder.File("out.syx");
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"show", junk}, {"edit", junk, out, "hsFine=1"}, {"show", folder.File("none.syx")}}) {
+        const RunResult run = RunSyx(args);
+        EXPECT_EQ(run.exitCode, 1) << args[1];
+        EXPECT_NE(run.err.find("Nothing was loaded"), std::string::npos) << run.err;
+        EXPECT_TRUE(run.out.empty());
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    const std::string unwritable = folder.File("no/such/folder/out.syx");
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"new", unwritable}, {"edit", bank, unwritable}}) {
+        const RunResult run = RunSyx(args);
+        EXPECT_EQ(run.exitCode, 1) << args[0];
+        EXPECT_NE(run.err.find("could not be written"), std::string::npos) << run.err;
+    }
+}
+
+TEST_F(cli, CheckListsEveryDeviationWithItsOffset) {
+    const RunResult exact = RunSyx({"check", bank});
+    EXPECT_EQ(exact.exitCode, 0);
+    EXPECT_NE(exact.out.find("ok"), std::string::npos);
+
+    // Message 1 with a wrong header byte and a data byte above 0F, message 2 ended after 100
+    // bytes by an F7, then three bytes of junk.
+    Bytes bytes = ReadBytes(bank);
+    bytes[2] = 0x01;
+    bytes[7 + 13] = 0x1F;
+    bytes.resize(kToneDumpLength + 100);
+    bytes.push_back(0xF7);
+    bytes.insert(bytes.end(), {'x', 'y', 'z'});
+    const std::string broken = folder.File("broken.syx");
+    WriteBytes(broken, bytes);
+
+    const RunResult run = RunSyx({"check", broken});
+    EXPECT_EQ(run.exitCode, 1);
+    for (const std::string offset : {"offset 2 ", "offset 20 ", "offset 364 ", "offset 365 "})
+        EXPECT_NE(run.out.find(offset), std::string::npos) << offset << "in\n" << run.out;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 4) << run.out;
+
+    // A file ending inside its first message.
+    const Bytes whole = ReadBytes(bank);
+    WriteBytes(broken, Bytes(whole.begin(), whole.begin() + 200));
+    const RunResult cut = RunSyx({"check", broken});
+    EXPECT_EQ(cut.exitCode, 1);
+    EXPECT_NE(cut.out.find("offset 200"), std::string::npos) << cut.out;
+
+    EXPECT_EQ(RunSyx({"check", folder.File("none.syx")}).exitCode, 2);
+}
+
+TEST_F(cli, HelpExitsZeroAndCommandLineMistakesExitTwo) {
+    for (const std::string command : {"show", "edit", "new", "check"}) {
+        const RunResult help = RunSyx({command, "--help"});
+        EXPECT_EQ(help.exitCode, 0) << command;
+        EXPECT_NE(help.out.find("Usage"), std::string::npos) << command;
+        // Missing arguments.
+        EXPECT_EQ(RunSyx({command}).exitCode, 2) << command;
+    }
+    EXPECT_EQ(RunSyx({}).exitCode, 2);
+    EXPECT_EQ(RunSyx({"frobnicate"}).exitCode, 2);
+    EXPECT_EQ(RunSyx({"show", "x.syx", "--patch", "one"}).exitCode, 2);
+    EXPECT_EQ(RunSyx({"new", "a.syx", "--bogus"}).exitCode, 2);
+}
+
+}  // namespace
+}  // namespace voxtane::testing

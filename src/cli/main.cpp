@@ -1,1 +1,99 @@
-int main(){}
+// voxtane-syx: the editor's bank operations from the command line.
+#include <CLI/CLI.hpp>
+#include <exception>
+#include <iostream>
+
+#include "cli/cli_error.h"
+#include "cli/commands.h"
+
+namespace {
+
+using namespace voxtane::cli;
+
+constexpr const char* kAssignmentHelp =
+    R"(Assignments, made in order as a user makes them in the editor:
+  NAME=V        option array NAME: click element V (raises the click also when V is selected)
+                scroll bar NAME: set the value to V
+  NAME[i]=TEXT  text-box array NAME: set the text of element i (0 to 7) to TEXT
+  name=TEXT     rename the current patch to TEXT
+NAME is a control's name as `show` lists it (optLS, hsFine, txtDCA1Rate, ...); labels are
+written by the editor and cannot be assigned; texts are single lines. Every assignment is checked
+before any is made.)";
+
+// Paths are handed to the editor's file dialogs, where an empty one means "cancel".
+void RejectEmptyPath(const std::string& path, const char* what) {
+    if (path.empty()) throw UsageError(std::string(what) + " must not be empty");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Reads, edits, writes and checks CZ1000 SysEx bank files as Voxtane does.",
+                 "voxtane-syx"};
+    app.require_subcommand(1);
+
+    ShowOptions show;
+    int showPatch = 0;
+    CLI::App* showCommand = app.add_subcommand(
+        "show", "Print, as JSON, what the editor shows for each patch of a bank file.");
+    showCommand->add_option("FILE", show.file, "The bank file (.syx)")->required();
+    CLI::Option* showPatchOption = showCommand->add_option(
+        "--patch", showPatch, "Only this patch (1 to the number of patches), as one object");
+
+    EditOptions edit;
+    CLI::App* editCommand = app.add_subcommand(
+        "edit",
+        "Load a bank, edit one patch as a user would, and save the bank (with its names "
+        "file) under a new name.");
+    editCommand->add_option("IN", edit.in, "The bank file to load")->required();
+    editCommand->add_option("OUT", edit.out, "Where to save the edited bank")->required();
+    editCommand->add_option("ASSIGNMENT", edit.assignments, "NAME=V, NAME[i]=TEXT or name=TEXT");
+    editCommand->add_option("--patch", edit.patch, "The patch to edit (default 1)");
+    editCommand->footer(kAssignmentHelp);
+
+    std::string newOut;
+    CLI::App* newCommand = app.add_subcommand(
+        "new",
+        "Write the 16-patch default bank, and its names file, as \"Save All\" does right "
+        "after start-up.");
+    newCommand->add_option("OUT", newOut, "The bank file to write")->required();
+
+    std::string checkFile;
+    CLI::App* checkCommand = app.add_subcommand(
+        "check",
+        "List every way a bank file differs from what the editor writes (exit 0: none, "
+        "1: some, 2: the file cannot be opened).");
+    checkCommand->add_option("FILE", checkFile, "The bank file to check")->required();
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        // Help exits 0; every other complaint about the command line is a usage error.
+        return app.exit(e) == 0 ? kExitOk : kExitUsage;
+    }
+
+    try {
+        if (*showCommand) {
+            RejectEmptyPath(show.file, "FILE");
+            if (*showPatchOption) show.patch = showPatch;
+            return RunShow(show);
+        }
+        if (*editCommand) {
+            RejectEmptyPath(edit.in, "IN");
+            RejectEmptyPath(edit.out, "OUT");
+            return RunEdit(edit);
+        }
+        if (*newCommand) {
+            RejectEmptyPath(newOut, "OUT");
+            return RunNew(newOut);
+        }
+        if (*checkCommand) return RunCheck(checkFile);
+    } catch (const CliError& e) {
+        std::cerr << "voxtane-syx: " << e.what() << '\n';
+        return e.ExitCode();
+    } catch (const std::exception& e) {
+        std::cerr << "voxtane-syx: " << e.what() << '\n';
+        return kExitFailure;
+    }
+    return kExitUsage;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// The failures of voxtane-syx, each carrying the exit code the program ends with.
+namespace voxtane::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;  // a file could not be read or written
+inline constexpr int kExitUsage = 2;    // the command line asks for something impossible
+
+class CliError : public std::runtime_error {
+  public:
+    CliError(int exitCode, const std::string& message)
+        : std::runtime_error(message), exitCode_(exitCode) {}
+    [[nodiscard]] int ExitCode() const { return exitCode_; }
+
+  private:
+    int exitCode_;
+};
+
+[[nodiscard]] inline CliError UsageError(const std::string& message) {
+    return {kExitUsage, message};
+}
+[[nodiscard]] inline CliError RuntimeFailure(const std::string& message) {
+    return {kExitFailure, message};
+}
+
+}  // namespace voxtane::cli

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The subcommands of voxtane-syx. Each writes its result to standard output, its notes to
+// standard error, and returns the exit code; a failure is thrown as a CliError.
+namespace voxtane::cli {
+
+struct ShowOptions {
+    std::string file;
+    std::optional<int> patch;  // 1-based; every patch when absent
+};
+int RunShow(const ShowOptions& options);
+
+struct EditOptions {
+    std::string in;
+    std::string out;
+    int patch = 1;
+    std::vector<std::string> assignments;
+};
+int RunEdit(const EditOptions& options);
+
+int RunNew(const std::string& out);
+
+int RunCheck(const std::string& file);
+
+}  // namespace voxtane::cli

@@ -1,0 +1,30 @@
+#include "cli/controls_json.h"
+
+#include <variant>
+
+namespace voxtane::cli {
+namespace {
+
+struct ControlValue {
+    nlohmann::ordered_json operator()(const ui::OptionArray* options) const {
+        return options->Selected();
+    }
+    nlohmann::ordered_json operator()(const ui::ScrollBar* bar) const { return bar->Value(); }
+    nlohmann::ordered_json operator()(const ui::Label* label) const { return label->Text(); }
+    nlohmann::ordered_json operator()(const ui::TextBoxArray* boxes) const {
+        auto texts = nlohmann::ordered_json::array();
+        for (int i = 0; i < boxes->Count(); ++i) texts.push_back(boxes->Text(i));
+        return texts;
+    }
+};
+
+}  // namespace
+
+nlohmann::ordered_json ControlsToJson(const ui::ToneControls& controls) {
+    auto json = nlohmann::ordered_json::object();
+    for (const ui::NamedControl& named : controls.All())
+        json[std::string(named.name)] = std::visit(ControlValue{}, named.control);
+    return json;
+}
+
+}  // namespace voxtane::cli

@@ -1,0 +1,48 @@
+// edit: a bank file loaded, edited as the user edits in the window, and saved under a new name.
+#include <algorithm>
+#include <iostream>
+
+#include "cli/assignments.h"
+#include "cli/cli_error.h"
+#include "cli/commands.h"
+#include "cli/headless_editor.h"
+
+namespace voxtane::cli {
+namespace {
+
+// Decoding problems do not stop the edit; each distinct one is passed on once.
+void PrintDecodingNotes(const HeadlessEditor& editor, std::vector<std::string>& printed) {
+    for (const std::string& text : editor.MessagesTitled(kParseErrorTitle)) {
+        if (std::find(printed.begin(), printed.end(), text) != printed.end()) continue;
+        std::cerr << "note: " << text << '\n';
+        printed.push_back(text);
+    }
+}
+
+}  // namespace
+
+int RunEdit(const EditOptions& options) {
+    HeadlessEditor editor;
+    // Every assignment is checked before the file is touched.
+    const std::vector<Assignment> assignments =
+        ParseAssignments(options.assignments, editor.Form());
+
+    editor.Load(options.in);
+    std::vector<std::string> notes;
+    PrintDecodingNotes(editor, notes);
+    const int count = editor.State().PatchCount;
+    if (options.patch < 1 || options.patch > count)
+        throw UsageError("--patch " + std::to_string(options.patch) + ": \"" + options.in +
+                         "\" holds patches 1 to " + std::to_string(count));
+
+    editor.Platform().ClearRecords();
+    editor.Form().cboPatches.SetListIndex(options.patch - 1);
+    for (const Assignment& assignment : assignments) ApplyAssignment(editor.Form(), assignment);
+    PrintDecodingNotes(editor, notes);
+
+    editor.SaveAllAs(options.out);
+    PrintDecodingNotes(editor, notes);
+    return kExitOk;
+}
+
+}  // namespace voxtane::cli
