@@ -19,7 +19,7 @@ build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	./$(BUILD_DIR)/src/cli/voxtane-syx --help
+	./$(BUILD_DIR)/src/qt/voxtane
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)

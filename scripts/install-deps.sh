@@ -7,6 +7,8 @@ packages=(
     build-essential cmake make pkg-config
     libgtest-dev libgmock-dev
     nlohmann-json3-dev libcli11-dev
+    librtmidi-dev libasound2-dev libjack-jackd2-dev jackd2
+    qt6-base-dev fonts-dejavu-core
 )
 
 missing=()

@@ -5,6 +5,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/commands.h"
+#include "cli/midi_commands.h"
 
 namespace {
 
@@ -65,6 +66,8 @@ int main(int argc, char** argv) {
         "1: some, 2: the file cannot be opened).");
     checkCommand->add_option("FILE", checkFile, "The bank file to check")->required();
 
+    MidiCommands midi(app);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -73,6 +76,7 @@ int main(int argc, char** argv) {
     }
 
     try {
+        if (const auto code = midi.RunParsed()) return *code;
         if (*showCommand) {
             RejectEmptyPath(show.file, "FILE");
             if (*showPatchOption) show.patch = showPatch;

@@ -2,7 +2,8 @@
 
 namespace voxtane::ui {
 
-Form1::Form1(Module1& module1, Platform& platform) : module1(module1), platform(platform) {
+Form1::Form1(Module1& module1, Platform& platform, midi::MidiRun& midiRun)
+    : module1(module1), platform(platform), midiRun(midiRun) {
     BindHandlers();
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "bank/module1.h"
+#include "midi/midi_run.h"
 #include "tone/envelope_codes.h"
 #include "ui/about_box.h"
 #include "ui/controls.h"
@@ -20,7 +21,7 @@ namespace voxtane::ui {
 // envelopes, four waveform groups, four key-follow bars) it is written once below them.
 class Form1 : public ToneControls {
 public:
-    Form1(Module1& module1, Platform& platform);
+    Form1(Module1& module1, Platform& platform, midi::MidiRun& midiRun);
 
     Module1& module1;
     Platform& platform;
@@ -57,6 +58,18 @@ public:
     AboutBox About;
     // The user guide, kept beside the program.
     [[nodiscard]] std::string HelpFilePath() const;
+
+    // MIDI output (midi/): the device chosen at start-up, "Send Patch" and "Play Note". Each
+    // operation opens the chosen device, sends and closes it before it returns.
+    midi::MidiRun& midiRun;
+    std::int16_t NumMidiDevs = 0;
+    void SelectMidiDevice();
+    void ReportMidiError(const std::string& operation, std::int16_t code);
+    void cmdSendOutSysex_Click() { SendPatchSysex(); }
+    void cmdPLayANot_Click() { TestNote(); }
+    void SendPatchSysex();
+    void SendLongMessage(const std::string& message);
+    void TestNote();
 
     // Decoding the scratch record into the controls.
     void ParseSysex();

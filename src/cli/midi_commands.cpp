@@ -1,0 +1,152 @@
+#include "cli/midi_commands.h"
+
+#include <charconv>
+#include <iostream>
+#include <vector>
+
+#include "cli/cli_error.h"
+#include "midi/rtmidi_backend.h"
+#include "midi/scripted_device_window.h"
+#include "ui/editor_run.h"
+#include "ui/scripted_platform.h"
+
+namespace voxtane::cli {
+
+namespace {
+
+constexpr const char* kPortHelp =
+    "The output device: its id or its name as `ports` shows them. Without it the program's own "
+    "port \"Voxtane\" is used, which exists only while the command runs.";
+
+// The editor's texts with their line breaks as a terminal shows them.
+std::string ForTerminal(std::string text) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+        text.erase(at, 1);
+    return text;
+}
+
+std::string JoinedMessages(const ui::ScriptedPlatform& platform, const std::string& title) {
+    std::string text;
+    for (const auto& message : platform.Messages())
+        if (message.title == title) text += (text.empty() ? "" : "\n") + ForTerminal(message.text);
+    return text;
+}
+
+std::optional<int> WholeNumber(const std::string& text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+// A run of the editor on `backend` whose device list answers with `window`'s script.
+struct MidiEditor {
+    MidiEditor(midi::MidiBackend& backend, midi::Clock& clock)
+        : run(platform, backend, window, clock) {}
+    ui::ScriptedPlatform platform;
+    midi::ScriptedDeviceWindow window;
+    ui::EditorRun run;
+};
+
+void ThrowOnMessages(const MidiEditor& editor) {
+    const std::string text = JoinedMessages(editor.platform, editor.run.module1.AppTitle);
+    if (!text.empty()) throw RuntimeFailure(text);
+}
+
+void ChoosePort(const SendOptions& options, midi::ScriptedDeviceWindow& window) {
+    if (!options.port) return;  // the window is closed without a choice
+    if (const auto id = WholeNumber(*options.port)) {
+        window.QueueClick(*id + 1);
+    } else {
+        window.QueueClickOn(*options.port);
+    }
+}
+
+// The port asked for must be one the device list offered.
+void CheckPortListed(const SendOptions& options, const MidiEditor& editor) {
+    if (!options.port) return;
+    const std::vector<std::string>& entries = editor.window.Showings().front().entries;
+    const auto id = WholeNumber(*options.port);
+    if (id && (*id < -1 || *id + 1 >= static_cast<int>(entries.size())))
+        throw UsageError("there is no MIDI output device with the id " + *options.port +
+                         " (`ports` lists them)");
+    if (!editor.window.Unmatched().empty())
+        throw UsageError("there is no MIDI output device named \"" + *options.port +
+                         "\" (`ports` lists them)");
+}
+
+}  // namespace
+
+int RunPorts(midi::MidiBackend& backend, std::ostream& out) {
+    midi::SteadyClock clock;
+    MidiEditor editor(backend, clock);
+    editor.run.Start();
+    const std::vector<std::string>& entries = editor.window.Showings().front().entries;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        out << static_cast<int>(i) - 1 << "  " << entries[i] << '\n';
+    ThrowOnMessages(editor);
+    return kExitOk;
+}
+
+int RunSend(const SendOptions& options, midi::MidiBackend& backend, midi::Clock& clock,
+            std::ostream& out) {
+    MidiEditor editor(backend, clock);
+    ChoosePort(options, editor.window);
+    editor.run.Start();
+    ThrowOnMessages(editor);
+    CheckPortListed(options, editor);
+
+    ui::Form1& form = editor.run.form1;
+    Module1& state = editor.run.module1;
+    editor.platform.QueueFileChoice(options.file);
+    form.cmdLoad_Click();
+    if (state.BankFileName != options.file) {
+        ThrowOnMessages(editor);
+        throw RuntimeFailure("The file \"" + options.file + "\" gave no patch. Nothing was sent.");
+    }
+    if (options.patch < 1 || options.patch > state.PatchCount)
+        throw UsageError("the file holds patches 1 to " + std::to_string(state.PatchCount));
+    form.cboPatches.SetListIndex(options.patch - 1);
+
+    // Decoding notes of the loaded file are no failure of sending.
+    editor.platform.ClearRecords();
+    form.cmdSendOutSysex_Click();
+    ThrowOnMessages(editor);
+    out << "Sent patch " << options.patch << " (" << form.cboPatches.Text() << ")\n";
+    if (options.note) {
+        form.cmdPLayANot_Click();
+        ThrowOnMessages(editor);
+        out << "Played the test note\n";
+    }
+    return kExitOk;
+}
+
+MidiCommands::MidiCommands(CLI::App& app) {
+    ports_ = app.add_subcommand(
+        "ports",
+        "List the MIDI output devices as the editor's device list shows them, each "
+        "with the id that chooses it.");
+    send_ = app.add_subcommand(
+        "send",
+        "Load a bank file and send one patch to a MIDI output device as \"Send Patch\" "
+        "does, then optionally play the test note.");
+    send_->add_option("FILE", sendOptions_.file, "The bank file (.syx)")
+        ->required()
+        ->check(CLI::ExistingFile);
+    send_->add_option("--patch", sendPatch_, "The patch to send (default 1)")
+        ->check(CLI::Range(1, 16));
+    send_->add_option("--port", sendOptions_.port, kPortHelp);
+    send_->add_flag("--note", sendOptions_.note,
+                    "Then play the test note (middle C, one second), as \"Play Note\" does");
+}
+
+std::optional<int> MidiCommands::RunParsed() {
+    if (!*ports_ && !*send_) return std::nullopt;
+    midi::RtMidiBackend backend;
+    if (*ports_) return RunPorts(backend, std::cout);
+    if (sendPatch_) sendOptions_.patch = *sendPatch_;
+    midi::SteadyClock clock;
+    return RunSend(sendOptions_, backend, clock, std::cout);
+}
+
+}  // namespace voxtane::cli

@@ -1,0 +1,62 @@
+#include "midi/midi_bytes.h"
+
+namespace voxtane::midi {
+
+namespace {
+constexpr std::uint8_t kSysexStart = 0xF0;
+constexpr std::uint8_t kSysexEnd = 0xF7;
+
+// Bytes a message with this status byte takes, 0 for none.
+int LengthOf(std::uint8_t status) {
+    if (status < 0x80) return 0;
+    if (status < 0xC0 || (status >= 0xE0 && status < 0xF0)) return 3;
+    if (status < 0xE0) return 2;
+    switch (status) {
+        case 0xF1:
+        case 0xF3:
+            return 2;
+        case 0xF2:
+            return 3;
+        case kSysexStart:
+        case kSysexEnd:
+            return 0;
+        default:
+            return 1;
+    }
+}
+}  // namespace
+
+std::vector<std::uint8_t> UnpackShortMessage(DWORD packed) {
+    const std::uint8_t bytes[3] = {static_cast<std::uint8_t>(packed & 0xFF),
+                                   static_cast<std::uint8_t>((packed >> 8) & 0xFF),
+                                   static_cast<std::uint8_t>((packed >> 16) & 0xFF)};
+    const int length = LengthOf(bytes[0]);
+    for (int i = 1; i < length; ++i)
+        if (bytes[i] > 0x7F) return {};
+    return {bytes, bytes + length};
+}
+
+std::optional<std::string> LongMessageProblem(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) return "the message is empty";
+    if (bytes.front() < 0x80) return "the message does not start with a status byte";
+    if (bytes.front() != kSysexStart) return std::nullopt;
+    const auto end = bytes.size() - 1;
+    for (std::size_t i = 1; i < end; ++i) {
+        if (bytes[i] == kSysexEnd)
+            return "byte " + std::to_string(i + 1) + " ends the SysEx message before its last byte";
+        if (bytes[i] > 0x7F)
+            return "byte " + std::to_string(i + 1) + " of the SysEx message is above 127";
+    }
+    if (bytes.back() != kSysexEnd) return "the SysEx message does not end with F7";
+    return std::nullopt;
+}
+
+std::string CutUtf8(std::string_view text, std::size_t maxBytes) {
+    if (text.size() <= maxBytes) return std::string(text);
+    std::size_t length = maxBytes;
+    // Back off from continuation bytes to the start of the character that would be split.
+    while (length > 0 && (static_cast<std::uint8_t>(text[length]) & 0xC0) == 0x80) --length;
+    return std::string(text.substr(0, length));
+}
+
+}  // namespace voxtane::midi

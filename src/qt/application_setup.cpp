@@ -1,0 +1,16 @@
+#include "qt/application_setup.h"
+
+#include "qt/compact_style.h"
+#include "qt/option_pictures.h"
+
+namespace voxtane::qt {
+
+void SetUpApplication(QApplication& app) {
+    QApplication::setApplicationName(QStringLiteral("Voxtane"));
+    QApplication::setApplicationVersion(QStringLiteral("0.2"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("voxtane"));
+    app.setStyle(new CompactStyle);
+    QApplication::setWindowIcon(ProgramIcon());
+}
+
+}  // namespace voxtane::qt

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QProxyStyle>
+
+namespace voxtane::qt {
+
+// Fusion, drawn a little tighter for a window that shows a whole tone at once: a group box's
+// title sits in its frame line rather than above it, which gives the controls inside the room
+// they are designed with, and an option's caption stands closer to its round mark.
+class CompactStyle : public QProxyStyle {
+  public:
+    CompactStyle();
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override;
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option,
+                         SubControl subControl, const QWidget* widget) const override;
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                            QPainter* painter, const QWidget* widget) const override;
+};
+
+}  // namespace voxtane::qt

@@ -1,0 +1,29 @@
+// The editor's program: one run of the editor, with the MIDI systems of this machine, shown in
+// its main window.
+#include <QApplication>
+
+#include "midi/clock.h"
+#include "midi/rtmidi_backend.h"
+#include "qt/application_setup.h"
+#include "qt/device_dialog.h"
+#include "qt/main_window.h"
+#include "qt/qt_platform.h"
+#include "ui/editor_run.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    voxtane::qt::SetUpApplication(app);
+
+    voxtane::qt::QtPlatform platform;
+    voxtane::midi::RtMidiBackend midiBackend;
+    voxtane::qt::QtDeviceWindow deviceWindow;
+    voxtane::midi::SteadyClock clock;
+    voxtane::ui::EditorRun run(platform, midiBackend, deviceWindow, clock);
+    voxtane::qt::MainWindow window(run.form1);
+    platform.SetMainWindow(&window);
+
+    // Start-up ends with the choice of the output device; the window shows after it.
+    run.Start();
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QMenuBar>
+
+#include "ui/form1.h"
+
+namespace voxtane::qt {
+
+// The File, Edit and Help menus. Each entry is a QAction named after its control (cmdNew,
+// cmdExit, ...) that calls its Form1 procedure; Import, Export, Copy Patch and Paste Patch have
+// none. The Edit shortcuts Ctrl+C and Ctrl+V stay with a text field that has the focus, so
+// copying and pasting text keeps working there.
+void AddMainMenu(QMenuBar& bar, ui::Form1& form);
+
+}  // namespace voxtane::qt

@@ -1,0 +1,83 @@
+#include "qt/main_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollArea>
+
+#include "qt/main_menu.h"
+#include "qt/option_pictures.h"
+#include "qt/patch_list_binding.h"
+#include "qt/tone_area.h"
+#include "qt/twips.h"
+
+namespace voxtane::qt {
+namespace {
+
+// The window is laid out for this text size; a fixed pixel size keeps captions inside their
+// places whatever the desktop's font settings, while Qt still scales it with the screen.
+constexpr int kTextPixelSize = 11;
+
+QPushButton* AddButton(QWidget& area, const char* name, const char* caption, QRect twips) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), &area);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(TwipRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    return button;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(ui::Form1& form, QWidget* parent) : QMainWindow(parent), form_(form) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowIcon(ProgramIcon());
+    QFont text = font();
+    text.setPixelSize(kTextPixelSize);
+    setFont(text);
+
+    // The controls keep their designed places; on a screen too small for them the area scrolls.
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("Scroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    auto* area = new QWidget;
+    area->setObjectName(QStringLiteral("ToneArea"));
+    area->setFixedSize(ToneAreaSize());
+    AddPatchBand(*area);
+    AddToneControls(*area, form_);
+    scroller->setWidget(area);
+    setCentralWidget(scroller);
+    AddMainMenu(*menuBar(), form_);
+
+    const QPointer<MainWindow> guard(this);
+    auto showCaption = [this, guard] {
+        if (guard) setWindowTitle(QString::fromStdString(form_.Caption.Text()));
+    };
+    showCaption();
+    form_.Caption.observers.Add(showCaption);
+    resize(ui::Form1::kWindowWidth, ui::Form1::kWindowHeight);
+}
+
+void MainWindow::AddPatchBand(QWidget& area) {
+    auto* label = new QLabel(QStringLiteral("Patch List"), &area);
+    label->setObjectName(QStringLiteral("Label26"));
+    label->setGeometry(TwipRect(3600, 0, 975, 255));
+    auto* patches = new QComboBox(&area);
+    patches->setObjectName(QStringLiteral("cboPatches"));
+    patches->setGeometry(TwipRect(3600, 240, 3255, 315));
+    BindPatchList(form_.cboPatches, *patches);
+    label->setBuddy(patches);
+
+    QPushButton* send = AddButton(area, "cmdSendOutSysex", "Send Patch", QRect(7320, 0, 1215, 495));
+    connect(send, &QPushButton::clicked, this, [this] { form_.cmdSendOutSysex_Click(); });
+    QPushButton* play = AddButton(area, "cmdPLayANot", "Play Note", QRect(9000, 0, 1095, 495));
+    connect(play, &QPushButton::clicked, this, [this] { form_.cmdPLayANot_Click(); });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    form_.Form_Unload();
+    event->accept();
+}
+
+}  // namespace voxtane::qt

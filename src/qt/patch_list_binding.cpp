@@ -1,0 +1,58 @@
+#include "qt/patch_list_binding.h"
+
+#include <QLineEdit>
+#include <QPointer>
+#include <QSignalBlocker>
+
+namespace voxtane::qt {
+namespace {
+
+// The model counts its caret in bytes of UTF-8 text; the line edit counts characters.
+int CaretInCharacters(const std::string& text, int bytePosition) {
+    if (bytePosition >= static_cast<int>(text.size())) return QString::fromStdString(text).size();
+    return QString::fromUtf8(text.data(), bytePosition).size();
+}
+
+void Show(const ui::PatchList& model, QComboBox& combo) {
+    const QSignalBlocker blocker(&combo);
+    while (combo.count() > model.ListCount()) combo.removeItem(combo.count() - 1);
+    for (int i = 0; i < model.ListCount(); ++i) {
+        const QString name = QString::fromStdString(model.List(i));
+        if (i >= combo.count()) {
+            combo.addItem(name);
+        } else if (combo.itemText(i) != name) {
+            combo.setItemText(i, name);
+        }
+    }
+    if (combo.currentIndex() != model.ListIndex()) combo.setCurrentIndex(model.ListIndex());
+    QLineEdit* edit = combo.lineEdit();
+    const QString text = QString::fromStdString(model.Text());
+    if (edit->text() != text) edit->setText(text);
+    edit->setCursorPosition(CaretInCharacters(model.Text(), model.SelStart()));
+}
+
+}  // namespace
+
+void BindPatchList(ui::PatchList& model, QComboBox& combo) {
+    combo.setEditable(true);
+    // The entries are the 16 patches: typing renames, it never adds an entry, and no completion
+    // may put other text into the field than what the user typed.
+    combo.setInsertPolicy(QComboBox::NoInsert);
+    combo.setCompleter(nullptr);
+    combo.setMaxVisibleItems(16);
+    combo.lineEdit()->setMaxLength(kMaxPatchNameLength);
+
+    const QPointer<QComboBox> guard(&combo);
+    Show(model, combo);
+    model.observers.Add([&model, guard] {
+        if (guard) Show(model, *guard);
+    });
+    // activated is the user's pick, also of the entry already selected.
+    QObject::connect(&combo, &QComboBox::activated, &combo, [&model](int index) {
+        if (index >= 0 && index < model.ListCount()) model.SetListIndex(index);
+    });
+    QObject::connect(combo.lineEdit(), &QLineEdit::textEdited, &combo,
+                     [&model](const QString& text) { model.SetText(text.toStdString()); });
+}
+
+}  // namespace voxtane::qt

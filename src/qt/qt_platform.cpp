@@ -1,0 +1,104 @@
+#include "qt/qt_platform.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+
+#include "qt/file_filters.h"
+
+namespace voxtane::qt {
+namespace {
+
+QMessageBox::Icon IconOf(ui::MessageIcon icon) {
+    switch (icon) {
+        case ui::MessageIcon::Critical:
+            return QMessageBox::Critical;
+        case ui::MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case ui::MessageIcon::Information:
+            return QMessageBox::Information;
+        case ui::MessageIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString PlainText(const std::string& text) {
+    return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+}  // namespace
+
+QtPlatform::~QtPlatform() {
+    if (about_ && !about_->parent()) delete about_.data();
+}
+
+ui::MessageAnswer QtPlatform::ShowMessage(const ui::MessageBoxRequest& request) {
+    QMessageBox box(IconOf(request.icon), PlainText(request.title), PlainText(request.text),
+                    QMessageBox::NoButton, mainWindow_);
+    box.setTextFormat(Qt::PlainText);
+    if (request.buttons == ui::MessageButtons::Ok) {
+        box.setDefaultButton(box.addButton(QMessageBox::Ok));
+        box.exec();
+        return ui::MessageAnswer::Ok;
+    }
+    QPushButton* yes = box.addButton(QMessageBox::Yes);
+    QPushButton* no = box.addButton(QMessageBox::No);
+    box.setDefaultButton(request.defaultButton == ui::DefaultButton::First ? yes : no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? ui::MessageAnswer::Yes : ui::MessageAnswer::No;
+}
+
+std::string QtPlatform::ShowFileDialog(const ui::FileDialogRequest& request) {
+    QFileDialog dialog(mainWindow_, QString::fromStdString(request.title));
+    const bool save = request.kind == ui::FileDialogKind::Save;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // A name is taken as typed: no extension is added and an existing file is replaced without
+    // a question, as the editor's save commands expect.
+    dialog.setDefaultSuffix(QString());
+    if (save) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+
+    const StartingPoint start = StartingPointOf(request);
+    dialog.setNameFilters(start.nameFilters);
+    if (!start.selectedFilter.isEmpty()) dialog.selectNameFilter(start.selectedFilter);
+    dialog.setDirectory(start.folder);
+    if (!start.fileName.isEmpty()) dialog.selectFile(start.fileName);
+
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? std::string() : chosen.front().toStdString();
+}
+
+std::string QtPlatform::ProgramFolder() const {
+    return QCoreApplication::applicationDirPath().toStdString();
+}
+
+void QtPlatform::EndProgram() {
+    if (ended_) return;
+    ended_ = true;
+    // Disabled and hidden windows take no more input, not even what is queued already, so no
+    // handler of the editor runs after this one.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        window->setEnabled(false);
+        window->hide();
+    }
+    QCoreApplication::exit(0);
+}
+
+ui::DocumentOpenResult QtPlatform::OpenDocument(const std::string& path) {
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)))) return {};
+    return {ui::DocumentOpenStatus::Failed, "no program to show it could be started"};
+}
+
+void QtPlatform::ShowAboutBox(ui::AboutBox& box) {
+    if (!about_) about_ = new AboutDialog(box, mainWindow_);
+    about_->RunModal();
+}
+
+}  // namespace voxtane::qt

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "qt/about_dialog.h"
+#include "ui/platform.h"
+
+namespace voxtane::qt {
+
+// The editor's surroundings on a Qt desktop: modal message boxes and file dialogs over the main
+// window, the folder of the executable, the desktop's document viewer, and the end of the run.
+class QtPlatform : public ui::Platform {
+  public:
+    QtPlatform() = default;
+    QtPlatform(const QtPlatform&) = delete;
+    QtPlatform& operator=(const QtPlatform&) = delete;
+    ~QtPlatform() override;
+
+    // The window that dialogs belong to; until it is set they have no parent.
+    void SetMainWindow(QWidget* window) { mainWindow_ = window; }
+
+    ui::MessageAnswer ShowMessage(const ui::MessageBoxRequest& request) override;
+    std::string ShowFileDialog(const ui::FileDialogRequest& request) override;
+    [[nodiscard]] std::string ProgramFolder() const override;
+    // Closes every window and leaves the event loop; nothing else of the editor runs afterwards.
+    void EndProgram() override;
+    ui::DocumentOpenResult OpenDocument(const std::string& path) override;
+    void ShowAboutBox(ui::AboutBox& box) override;
+
+    [[nodiscard]] bool Ended() const { return ended_; }
+    // The about box on screen, once it has been shown.
+    [[nodiscard]] AboutDialog* AboutWindow() const { return about_; }
+
+  private:
+    QPointer<QWidget> mainWindow_;
+    QPointer<AboutDialog> about_;
+    bool ended_ = false;
+};
+
+}  // namespace voxtane::qt

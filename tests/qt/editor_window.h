@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QString>
+#include <QtTest>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "midi/clock.h"
+#include "midi/recording_backend.h"
+#include "midi/scripted_device_window.h"
+#include "qt/application_setup.h"
+#include "qt/main_window.h"
+#include "ui/editor_run.h"
+#include "ui/scripted_platform.h"
+
+namespace voxtane::qttest {
+
+// A clock that only counts the time it is asked to wait, so a test note takes no time.
+class CountingClock : public midi::Clock {
+  public:
+    [[nodiscard]] TimePoint Now() const override { return now_; }
+    void SleepFor(Duration duration) override { now_ += duration; }
+
+  private:
+    TimePoint now_{};
+};
+
+struct EditorSetup {
+    std::string programFolder = "/opt/voxtane";
+    // The MIDI output devices the run finds, and the device list entry chosen at start-up;
+    // without a choice the list is closed as it opened.
+    std::vector<std::string> midiDevices;
+    std::optional<int> deviceChoice;
+};
+
+// A started editor in its real main window, with a scripted platform that records the message
+// boxes and dialogs and answers them from its queues, and a MIDI backend that records what is
+// sent.
+struct EditorWindow {
+    explicit EditorWindow(const EditorSetup& setup = {});
+
+    ui::ScriptedPlatform platform;
+    midi::RecordingBackend midiBackend;
+    midi::ScriptedDeviceWindow deviceWindow;
+    CountingClock clock;
+    ui::EditorRun run;
+    ui::Form1& form = run.form1;
+    Module1& module = run.module1;
+    qt::MainWindow window;
+
+    template <class T = QWidget>
+    [[nodiscard]] T* Widget(const QString& name) const {
+        return window.findChild<T*>(name);
+    }
+    [[nodiscard]] QAction* Action(const QString& name) const { return Widget<QAction>(name); }
+    // Shows the window and makes it the active one, so that keyboard shortcuts reach it.
+    [[nodiscard]] bool ShowActive();
+};
+
+// Clicks an option element where a user clicks it: on the round mark of a captioned option,
+// in the middle of a picture.
+void ClickOption(QAbstractButton* button);
+
+// The element widget name of a control array: "optLS(2)".
+[[nodiscard]] QString Element(const char* array, int index);
+
+}  // namespace voxtane::qttest
+
+// A test program's main: the application is set up as the editor's program sets it up.
+#define VOXTANE_QT_TEST_MAIN(TestClass)         \
+    int main(int argc, char* argv[]) {          \
+        QApplication app(argc, argv);           \
+        voxtane::qt::SetUpApplication(app);     \
+        TestClass test;                         \
+        return QTest::qExec(&test, argc, argv); \
+    }
