@@ -1,11 +1,22 @@
 # Two commands do everything on a fresh machine:
 #   make run   installs what is missing, builds, starts the editor
-#   make test  installs what is missing, builds, runs every test
+#   make test  installs what is missing, builds, runs every test, then the whole suite again
+#              under AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzzer briefly
+# Also:
+#   make test-sanitize   the test suite under the sanitizers only
+#   make fuzz            each fuzzer for FUZZ_SECONDS (default 60)
+#   make bench           the benchmarks, as a table
 BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
+BENCH_DIR ?= build-bench
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+# The fuzz runs that `make test` includes: long enough to catch regressions, short for CI.
+TEST_FUZZ_SECONDS ?= 20
 
-.PHONY: all deps configure build run test clean format
+.PHONY: all deps configure build run test test-plain test-sanitize fuzz bench clean format
 
 all: build
 
@@ -21,11 +32,35 @@ build: configure
 run: build
 	./$(BUILD_DIR)/src/qt/voxtane
 
-test: build
+test: test-plain
+	$(MAKE) test-sanitize
+	$(MAKE) fuzz FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
+
+test-plain: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVOXTANE_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && \
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	ctest --output-on-failure -j $(JOBS)
+
+fuzz: deps
+	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DVOXTANE_FUZZ=ON -DVOXTANE_BUILD_TESTS=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_bank_load fuzz_decode fuzz_envelope_number
+	./scripts/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+bench: deps
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DVOXTANE_BENCH=ON -DVOXTANE_BUILD_TESTS=OFF
+	cmake --build $(BENCH_DIR) -j $(JOBS)
+	./scripts/run-benchmarks.sh $(BENCH_DIR)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR)

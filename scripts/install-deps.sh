@@ -9,6 +9,7 @@ packages=(
     nlohmann-json3-dev libcli11-dev
     librtmidi-dev libasound2-dev libjack-jackd2-dev jackd2
     qt6-base-dev fonts-dejavu-core
+    clang libclang-rt-14-dev libbenchmark-dev
 )
 
 missing=()
