@@ -1,10 +1,9 @@
 // Any 256-entry record decoded into the controls: decoding never changes the record. And a record
 // made by user edits (chosen by the input) decodes and re-encodes to itself, byte for byte.
 #include <cstdint>
-#include <string>
-#include <variant>
 
 #include "fuzz_support.h"
+#include "ui/handler_walk.h"
 
 using namespace voxtane;
 
@@ -22,45 +21,6 @@ private:
     std::size_t size_;
     std::size_t position_ = 0;
 };
-
-// Runs every control's handler once with what the control shows, as if the user re-entered it.
-void ReencodeEveryControl(ui::Form1& form) {
-    for (const auto& named : form.All()) {
-        std::visit(
-            [](auto* control) {
-                using Control = std::remove_pointer_t<decltype(control)>;
-                if constexpr (std::is_same_v<Control, ui::OptionArray>) {
-                    control->onClick(control->Selected());
-                } else if constexpr (std::is_same_v<Control, ui::ScrollBar>) {
-                    control->onChange();
-                } else if constexpr (std::is_same_v<Control, ui::TextBoxArray>) {
-                    for (int i = 0; i < control->Count(); ++i)
-                        control->onChange(static_cast<std::int16_t>(i));
-                }
-            },
-            named.control);
-    }
-    // The sustain click of the selected step puts its flag back where a level change took it.
-    for (auto& envelope : form.envelopes) envelope.sustain.onClick(envelope.sustain.Selected());
-}
-
-// A user's edit of one control, chosen by the input, with a value the control can take.
-void ApplyEdit(ui::Form1& form, Input& in) {
-    const auto& all = form.All();
-    const auto& named = all[in.Below(static_cast<int>(all.size()))];
-    std::visit(
-        [&in](auto* control) {
-            using Control = std::remove_pointer_t<decltype(control)>;
-            if constexpr (std::is_same_v<Control, ui::OptionArray>) {
-                control->Click(in.Below(control->Count()));
-            } else if constexpr (std::is_same_v<Control, ui::ScrollBar>) {
-                control->SetValue(control->Min() + in.Below(control->Max() - control->Min() + 1));
-            } else if constexpr (std::is_same_v<Control, ui::TextBoxArray>) {
-                control->SetText(in.Below(control->Count()), std::to_string(in.Below(100)));
-            }
-        },
-        named.control);
-}
 
 }  // namespace
 
@@ -82,14 +42,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A record made by edits comes back unchanged from a decode and a re-encode of every control.
     fuzzing::Editor author;
     Input in(data, size);
-    for (int edits = 0; edits < 64 && !in.Empty(); ++edits) ApplyEdit(author.run.form1, in);
+    const auto below = [&in](int n) { return in.Below(n); };
+    for (int edits = 0; edits < 64 && !in.Empty(); ++edits) ui::MakeUserEdit(author.run.form1, below);
     const ToneRecord made = author.run.module1.ScratchRecord;
 
     fuzzing::Editor reader;
     reader.run.module1.ScratchRecord = made;
     reader.run.form1.ParseSysex();
     VOXTANE_FUZZ_CHECK(reader.run.module1.ScratchRecord == made);
-    ReencodeEveryControl(reader.run.form1);
+    ui::RaiseEveryHandler(reader.run.form1);
     VOXTANE_FUZZ_CHECK(reader.run.module1.ScratchRecord == made);
     return 0;
 }

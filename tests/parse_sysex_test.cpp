@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "test_support.h"
+#include "ui/handler_walk.h"
 
 namespace voxtane::testing {
 namespace {
@@ -269,29 +270,9 @@ TEST(ParseSysex, AfterADecodeOneEditWritesOnlyItsField) {
     }
 }
 
-// Every control's handler once, with what the control shows.
-void RunEveryHandlerOnce(Form1& form) {
-    for (const ui::NamedControl& named : form.All()) {
-        if (auto* const* o = std::get_if<ui::OptionArray*>(&named.control))
-            (*o)->onClick((*o)->Selected());
-        if (auto* const* b = std::get_if<ui::ScrollBar*>(&named.control)) (*b)->onChange();
-        if (auto* const* t = std::get_if<ui::TextBoxArray*>(&named.control))
-            for (std::int16_t i = 0; i < (*t)->Count(); ++i) (*t)->onChange(i);
-    }
-}
-
 void EditAtRandom(Form1& form, std::mt19937& random, int count) {
-    const auto& all = form.All();
-    for (int n = 0; n < count; ++n) {
-        const ui::ControlPointer& control = all[random() % all.size()].control;
-        if (auto* const* o = std::get_if<ui::OptionArray*>(&control))
-            (*o)->Click(static_cast<int>(random() % (*o)->Count()));
-        if (auto* const* b = std::get_if<ui::ScrollBar*>(&control))
-            (*b)->SetValue(static_cast<int>(random() % ((*b)->Max() + 1)));
-        if (auto* const* t = std::get_if<ui::TextBoxArray*>(&control))
-            (*t)->SetText(static_cast<int>(random() % (*t)->Count()),
-                          std::to_string(random() % 100));
-    }
+    const auto below = [&random](int n) { return static_cast<int>(random() % n); };
+    for (int edit = 0; edit < count; ++edit) ui::MakeUserEdit(form, below);
 }
 
 TEST(ParseSysex, EditedRecordsDecodeAndReEncodeToTheSameBytes) {
@@ -306,7 +287,7 @@ TEST(ParseSysex, EditedRecordsDecodeAndReEncodeToTheSameBytes) {
         EditAtRandom(other.form, random, 300);
         Decode(other, edited);
         EXPECT_TRUE(other.platform.Messages().empty());
-        RunEveryHandlerOnce(other.form);
+        ui::RaiseEveryHandler(other.form);
         EXPECT_EQ(ToneBytes(other.module.ScratchRecord), ToneBytes(edited)) << "run " << n;
     }
 }
