@@ -68,6 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int slot = 1; slot <= 16; ++slot)
         VOXTANE_FUZZ_CHECK(second.run.module1.PatchBank[slot] == first.run.module1.PatchBank[slot]);
     for (int i = 0; i < 16; ++i)
-        VOXTANE_FUZZ_CHECK(second.run.form1.cboPatches.List(i) == first.run.form1.cboPatches.List(i));
+        VOXTANE_FUZZ_CHECK(second.run.form1.cboPatches.List(i) ==
+                           first.run.form1.cboPatches.List(i));
     return 0;
 }

@@ -10,13 +10,13 @@ using namespace voxtane;
 namespace {
 
 class Input {
-public:
+  public:
     Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
     [[nodiscard]] bool Empty() const { return position_ >= size_; }
     int Byte() { return Empty() ? 0 : data_[position_++]; }
     int Below(int n) { return n <= 0 ? 0 : Byte() % n; }
 
-private:
+  private:
     const std::uint8_t* data_;
     std::size_t size_;
     std::size_t position_ = 0;
@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ToneRecord& record = editor.run.module1.ScratchRecord;
         for (int e = 1; e <= kToneEntries; ++e) {
             const std::size_t at = 2 * static_cast<std::size_t>(e - 1);
-            record[e] = at + 1 < size ? static_cast<std::int16_t>(data[at] | (data[at + 1] << 8)) : 0;
+            record[e] =
+                at + 1 < size ? static_cast<std::int16_t>(data[at] | (data[at + 1] << 8)) : 0;
         }
         const ToneRecord before = record;
         editor.run.form1.ParseSysex();
@@ -43,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzing::Editor author;
     Input in(data, size);
     const auto below = [&in](int n) { return in.Below(n); };
-    for (int edits = 0; edits < 64 && !in.Empty(); ++edits) ui::MakeUserEdit(author.run.form1, below);
+    for (int edits = 0; edits < 64 && !in.Empty(); ++edits)
+        ui::MakeUserEdit(author.run.form1, below);
     const ToneRecord made = author.run.module1.ScratchRecord;
 
     fuzzing::Editor reader;

@@ -1,15 +1,15 @@
 #include "fuzz_support.h"
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace voxtane::fuzzing {
 
 const std::string& ScratchFolder() {
     static const std::string folder = [] {
-        const auto path = std::filesystem::temp_directory_path() /
-                          ("voxtane-fuzz-" + std::to_string(::getpid()));
+        const auto path =
+            std::filesystem::temp_directory_path() / ("voxtane-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(path);
         return path.string();
     }();

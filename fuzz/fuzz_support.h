@@ -15,8 +15,8 @@ namespace voxtane::fuzzing {
     std::abort();
 }
 
-#define VOXTANE_FUZZ_CHECK(condition) \
-    do {                              \
+#define VOXTANE_FUZZ_CHECK(condition)                               \
+    do {                                                            \
         if (!(condition)) ::voxtane::fuzzing::Violated(#condition); \
     } while (false)
 

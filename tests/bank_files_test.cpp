@@ -13,8 +13,8 @@ namespace fs = std::filesystem;
 
 // A message as the editor writes it, with data bytes that tell patch and entry apart.
 std::vector<std::uint8_t> Message(int patch, int dataBytes = 256, bool withF7 = true) {
-    std::vector<std::uint8_t> m{0xF0, 0x44, 0x00, 0x00, 0x70, 0x20,
-                                static_cast<std::uint8_t>(0x20 + patch - 1)};
+    std::vector<std::uint8_t> m{
+        0xF0, 0x44, 0x00, 0x00, 0x70, 0x20, static_cast<std::uint8_t>(0x20 + patch - 1)};
     for (int k = 1; k <= dataBytes; ++k) m.push_back(static_cast<std::uint8_t>((k + patch) % 16));
     if (withF7) m.push_back(0xF7);
     return m;
@@ -40,14 +40,15 @@ std::vector<std::string> Names(const ui::Form1& form) {
 }
 
 class BankFiles : public ::testing::Test {
-protected:
+  protected:
     void Load(const std::string& path) {
         editor.platform.QueueFileChoice(path);
         editor.form.cmdLoad_Click();
     }
     void ExpectSlotFromMessage(int slot, const std::vector<std::uint8_t>& message) {
         for (int k = 1; k <= kToneEntries; ++k)
-            ASSERT_EQ(editor.module.PatchBank[slot][k], message[k + 6]) << "slot " << slot << " entry " << k;
+            ASSERT_EQ(editor.module.PatchBank[slot][k], message[k + 6])
+                << "slot " << slot << " entry " << k;
     }
     StartedEditor editor;
     ToneRecord defaults = editor.module.ScratchRecord;
@@ -142,9 +143,13 @@ TEST_F(BankFiles, NamesFilesInUtf8OrLatin1AndWithLongLines) {
     EXPECT_EQ(editor.form.cboPatches.List(2), std::string(1000, 'x'));
     EXPECT_EQ(editor.form.cboPatches.List(3), "last");
 
-    WriteText(folder.File("enc.plf"), "Br\xC3\xBC" "cke \xE2\x99\xAA\r\n");
+    WriteText(folder.File("enc.plf"),
+              "Br\xC3\xBC"
+              "cke \xE2\x99\xAA\r\n");
     Load(path);
-    EXPECT_EQ(editor.form.cboPatches.List(0), "Br\xC3\xBC" "cke \xE2\x99\xAA");
+    EXPECT_EQ(editor.form.cboPatches.List(0),
+              "Br\xC3\xBC"
+              "cke \xE2\x99\xAA");
 }
 
 TEST_F(BankFiles, NamesAreWrittenInLatin1WhenTheyFitAndReadBackTheSame) {
@@ -154,8 +159,8 @@ TEST_F(BankFiles, NamesAreWrittenInLatin1WhenTheyFitAndReadBackTheSame) {
     const std::string tricky = "\xC3\x83\xC2\xA9";  // the two characters A-tilde and copyright
     EXPECT_EQ(EncodeNamesFile({tricky}), tricky + "\r\n");
 
-    for (const std::string& name : {std::string("Caf\xC3\xA9"), std::string("\xE2\x99\xAA x"), tricky,
-                                   std::string("ends with CR\r")}) {
+    for (const std::string& name : {std::string("Caf\xC3\xA9"), std::string("\xE2\x99\xAA x"),
+                                    tricky, std::string("ends with CR\r")}) {
         ASSERT_TRUE(WriteNamesFile(folder.File("n.plf"), {name}).ok());
         const auto read = ReadNamesFile(folder.File("n.plf"), 16);
         ASSERT_EQ(read.names.size(), 1u);

@@ -9,15 +9,15 @@ namespace {
 std::vector<int> ExpectedDefaultTone() {
     std::vector<int> b = {2, 0, 0, 0, 8, 0, 0, 0, 0, 32, 0, 0, 1, 0};
     const auto appendLine = [&b] {
-        b.insert(b.end(), {2, 0});                      // waveform and resonance
-        b.insert(b.end(), {0, 0, 0, 0});                // DCA and DCW key follow
-        b.push_back(7);                                 // DCA end step
-        b.insert(b.end(), {119, 255, 188, 0});          // DCA steps 1 and 2
+        b.insert(b.end(), {2, 0});              // waveform and resonance
+        b.insert(b.end(), {0, 0, 0, 0});        // DCA and DCW key follow
+        b.push_back(7);                         // DCA end step
+        b.insert(b.end(), {119, 255, 188, 0});  // DCA steps 1 and 2
         for (int i = 0; i < 6; ++i) b.insert(b.end(), {60, 0});
-        b.push_back(7);                                 // DCW end step
+        b.push_back(7);  // DCW end step
         b.insert(b.end(), {127, 255, 196, 0});
         for (int i = 0; i < 6; ++i) b.insert(b.end(), {68, 0});
-        b.push_back(7);                                 // DCO end step
+        b.push_back(7);  // DCO end step
         b.insert(b.end(), {64, 128});
         for (int i = 0; i < 7; ++i) b.insert(b.end(), {64, 0});
     };

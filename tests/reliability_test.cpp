@@ -33,7 +33,7 @@ std::vector<fs::path> FilesIn(const fs::path& folder) {
 
 // The old bank is on disk; the editor holds an edited version and saves it over the old one.
 class InterruptedSave : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         StartedEditor writer;
         writer.form.hsFine.SetValue(7);
@@ -99,7 +99,7 @@ TEST_F(InterruptedSave, TheTargetIsTheOldFileOrTheNewOneNeverAMix) {
 }
 
 class HostileInput : public ::testing::Test {
-protected:
+  protected:
     void ExpectNothingLoaded(const std::string& path, const std::string& why) {
         editor.platform.ClearRecords();
         Load(editor, path);
@@ -209,7 +209,8 @@ TEST_F(HostileInput, ANamesFileThatIsABinaryBlob) {
     editor.form.cmdSaveAs_Click();
     StartedEditor again;
     Load(again, folder.File("copy.syx"));
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(again.form.cboPatches.List(i), editor.form.cboPatches.List(i));
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(again.form.cboPatches.List(i), editor.form.cboPatches.List(i));
 }
 
 }  // namespace

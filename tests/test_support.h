@@ -21,15 +21,17 @@ struct StartedEditor {
 
 // A folder of its own under the system's temporary folder, removed with its content.
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     [[nodiscard]] const std::filesystem::path& path() const { return path_; }
-    [[nodiscard]] std::string File(const std::string& name) const { return (path_ / name).string(); }
+    [[nodiscard]] std::string File(const std::string& name) const {
+        return (path_ / name).string();
+    }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

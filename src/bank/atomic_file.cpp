@@ -24,7 +24,9 @@ void Step(const char* name) {
     if (StepHook()) StepHook()(name);
 }
 
-std::string SystemMessage(int error) { return std::generic_category().message(error); }
+std::string SystemMessage(int error) {
+    return std::generic_category().message(error);
+}
 
 // A name no other file in the folder has; created exclusively, so it is never shared.
 std::FILE* CreateTemporaryBeside(const fs::path& target, fs::path& temporary, int& error) {
@@ -58,13 +60,14 @@ void RemoveLeftoverTemporaries(const fs::path& target) {
 
 }  // namespace
 
-void SetSaveStepHookForTesting(SaveStepHook hook) { StepHook() = std::move(hook); }
+void SetSaveStepHookForTesting(SaveStepHook hook) {
+    StepHook() = std::move(hook);
+}
 
 FileWriteResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
     const fs::path target(path);
     std::error_code ec;
-    if (fs::is_directory(target, ec))
-        return {FileWriteStatus::CannotCreate, SystemMessage(EISDIR)};
+    if (fs::is_directory(target, ec)) return {FileWriteStatus::CannotCreate, SystemMessage(EISDIR)};
 
     RemoveLeftoverTemporaries(target);
     fs::path temporary;

@@ -26,21 +26,20 @@ void CheckMessage(const SysexMessage& m, int number, std::vector<BankDeviation>&
                                                  ", expected " + Hex(kToneDumpHeader[i + 1])});
     }
     if (m.headerCount == 6 && (m.header[5] < 0x20 || m.header[5] > 0x2F))
-        out.push_back({m.offset + 6, which + ": memory position " + Hex(m.header[5]) +
-                                         " outside 20 to 2F"});
+        out.push_back(
+            {m.offset + 6, which + ": memory position " + Hex(m.header[5]) + " outside 20 to 2F"});
     for (int k = 0; k < m.dataCount; ++k) {
         if (m.data[k] > 0x0F)
-            out.push_back({m.offset + 7 + k, which + ": data byte " + Hex(m.data[k]) +
-                                                 " (entry " + std::to_string(k + 1) +
-                                                 ") above 0F"});
+            out.push_back({m.offset + 7 + k, which + ": data byte " + Hex(m.data[k]) + " (entry " +
+                                                 std::to_string(k + 1) + ") above 0F"});
     }
     if (!m.endedByF7) {
         out.push_back({m.offset + m.length, which + ": no F7, the file ends after " +
                                                 std::to_string(m.length) + " bytes of it"});
     } else if (m.length < kToneDumpLength) {
-        out.push_back({m.offset + m.length - 1, which + ": short, F7 after " +
-                                                    std::to_string(m.length) +
-                                                    " bytes instead of 264"});
+        out.push_back(
+            {m.offset + m.length - 1,
+             which + ": short, F7 after " + std::to_string(m.length) + " bytes instead of 264"});
     } else if (m.length > kToneDumpLength) {
         out.push_back({m.offset + kToneDumpLength - 1,
                        which + ": long, " + std::to_string(m.length) +
@@ -59,7 +58,7 @@ BankCheckResult CheckSysexBank(const std::string& path) {
         return result;
     }
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                        &std::fclose);
+                                                         &std::fclose);
     if (!file) {
         result.status = BankCheckStatus::CannotOpen;
         result.reason = std::generic_category().message(errno);
@@ -70,8 +69,9 @@ BankCheckResult CheckSysexBank(const std::string& path) {
     while (auto message = reader.Next()) {
         ++result.messages;
         if (result.messages == 17)
-            result.deviations.push_back({message->offset, "more than 16 messages: message 17 "
-                                                          "and those after it are not loaded"});
+            result.deviations.push_back({message->offset,
+                                         "more than 16 messages: message 17 "
+                                         "and those after it are not loaded"});
         if (result.messages <= 16) CheckMessage(*message, result.messages, result.deviations);
     }
     if (!reader.AtEnd()) {

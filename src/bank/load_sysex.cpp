@@ -17,7 +17,8 @@ std::string WhyNothingLoaded(const std::string& path, const BankReadResult& resu
         case BankReadStatus::Empty:
             return file + " is empty. Nothing was loaded.";
         case BankReadStatus::NotSysex:
-            return file + " is not a SysEx bank file: it does not start with F0. Nothing was loaded.";
+            return file +
+                   " is not a SysEx bank file: it does not start with F0. Nothing was loaded.";
         case BankReadStatus::ReadError:
             return file + " could not be read: " + result.reason + ". Nothing was loaded.";
         case BankReadStatus::Read:
@@ -51,8 +52,8 @@ void Form1::LoadSysexFiles() {
     // exactly as it was and says why.
     const BankReadResult bank = ReadSysexBank(path, kBankSlots);
     if (bank.status != BankReadStatus::Read) {
-        platform.ShowMessage(
-            {WhyNothingLoaded(path, bank), module1.AppTitle, MessageButtons::Ok, MessageIcon::Exclamation});
+        platform.ShowMessage({WhyNothingLoaded(path, bank), module1.AppTitle, MessageButtons::Ok,
+                              MessageIcon::Exclamation});
         return;
     }
 

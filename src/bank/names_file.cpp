@@ -30,7 +30,7 @@ NamesReadResult ReadNamesFile(const std::string& path, std::size_t maxLines) {
         return result;
     }
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                        &std::fclose);
+                                                         &std::fclose);
     if (!file) {
         result.status = errno == ENOENT ? NamesReadStatus::Missing : NamesReadStatus::CannotOpen;
         return result;
@@ -56,7 +56,8 @@ NamesReadResult ReadNamesFile(const std::string& path, std::size_t maxLines) {
     };
     char buffer[8192];
     std::size_t got = 0;
-    while (lines.size() < maxLines && (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    while (lines.size() < maxLines &&
+           (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
         std::string_view block(buffer, got);
         while (!block.empty() && lines.size() < maxLines) {
             const std::size_t newline = block.find('\n');

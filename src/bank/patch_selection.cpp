@@ -24,8 +24,12 @@ void Form1::Form_Load() {
     SelectMidiDevice();
 }
 
-void Form1::StoreScratchInto(int slot) { module1.PatchBank[slot] = module1.ScratchRecord; }
-void Form1::LoadScratchFrom(int slot) { module1.ScratchRecord = module1.PatchBank[slot]; }
+void Form1::StoreScratchInto(int slot) {
+    module1.PatchBank[slot] = module1.ScratchRecord;
+}
+void Form1::LoadScratchFrom(int slot) {
+    module1.ScratchRecord = module1.PatchBank[slot];
+}
 
 void Form1::cboPatches_Click() {
     if (module1.PreviousPatch != -1) StoreScratchInto(module1.CurrentPatch);

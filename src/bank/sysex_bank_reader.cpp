@@ -26,7 +26,9 @@ std::uint8_t SysexMessageReader::Take() {
     return buffer_[position_++];
 }
 
-bool SysexMessageReader::AtEnd() { return !Peek().has_value(); }
+bool SysexMessageReader::AtEnd() {
+    return !Peek().has_value();
+}
 
 std::optional<SysexMessage> SysexMessageReader::Next() {
     const auto first = Peek();
@@ -78,7 +80,7 @@ BankReadResult ReadSysexBank(const std::string& path, int maxMessages) {
         return result;
     }
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                        &std::fclose);
+                                                         &std::fclose);
     if (!file) {
         result.status = BankReadStatus::CannotOpen;
         result.reason = std::generic_category().message(errno);

@@ -21,9 +21,9 @@ inline constexpr std::uint8_t kSysexStart = 0xF0;
 inline constexpr std::uint8_t kSysexEnd = 0xF7;
 
 struct SysexMessage {
-    std::uint64_t offset = 0;  // of its F0 in the file
-    std::uint64_t length = 0;  // bytes belonging to it, F0 up to and including its F7
-    bool endedByF7 = false;    // false when the file ended inside it
+    std::uint64_t offset = 0;              // of its F0 in the file
+    std::uint64_t length = 0;              // bytes belonging to it, F0 up to and including its F7
+    bool endedByF7 = false;                // false when the file ended inside it
     std::array<std::uint8_t, 6> header{};  // the bytes after F0 (offsets 1 to 6)
     int headerCount = 0;
     std::array<std::uint8_t, kToneEntries> data{};  // entries 1 to 256 as far as present
@@ -32,7 +32,7 @@ struct SysexMessage {
 
 // Pulls messages from an open file, one at a time.
 class SysexMessageReader {
-public:
+  public:
     explicit SysexMessageReader(std::FILE* file) : file_(file) {}
 
     // The next message, or nothing when the file has no byte left or the next byte is not F0
@@ -44,7 +44,7 @@ public:
     // True when a read from the file failed (as opposed to reaching its end).
     [[nodiscard]] bool ReadFailed() const { return readFailed_; }
 
-private:
+  private:
     bool Fill();
     std::optional<std::uint8_t> Peek();
     std::uint8_t Take();

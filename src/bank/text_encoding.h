@@ -19,14 +19,14 @@ namespace voxtane {
 
 // Checks UTF-8 a piece at a time, so that a text of any length can be checked without being held.
 class Utf8Validator {
-public:
+  public:
     void Feed(std::string_view bytes);
     // True when everything fed so far is valid and no character was left unfinished.
     [[nodiscard]] bool Valid() const { return valid_ && pending_ == 0; }
 
-private:
+  private:
     bool valid_ = true;
-    int pending_ = 0;         // continuation bytes still expected
+    int pending_ = 0;            // continuation bytes still expected
     unsigned char low_ = 0x80;   // bounds of the next continuation byte (rules out overlong
     unsigned char high_ = 0xBF;  // forms, surrogates and values above U+10FFFF)
 };

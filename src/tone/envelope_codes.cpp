@@ -12,7 +12,9 @@ int FloorDiv(std::int64_t numerator, int denominator) {
     return static_cast<int>(std::floor(static_cast<double>(numerator) / denominator));
 }
 
-bool InShownRange(int value) { return value >= 0 && value <= 99; }
+bool InShownRange(int value) {
+    return value >= 0 && value <= 99;
+}
 
 }  // namespace
 

@@ -14,8 +14,8 @@ inline constexpr int kSustainFlag = 128;  // bit 7 of a level byte
 
 struct EnvelopeSpec {
     EnvelopeKind kind;
-    int line;       // 1 or 2
-    int baseEntry;  // entry of the end-step byte; steps follow as rate/level byte pairs
+    int line;                  // 1 or 2
+    int baseEntry;             // entry of the end-step byte; steps follow as rate/level byte pairs
     std::string_view caption;  // "DCA 1": also the name used in decoding messages
 
     [[nodiscard]] constexpr int EndEntry() const { return baseEntry; }

@@ -54,7 +54,8 @@ void Form1::EncodeRate(EnvelopeId envelope, int index) {
 
 void Form1::EncodeLevel(EnvelopeId envelope, int index, bool sustain) {
     const EnvelopeSpec& spec = kEnvelopes[envelope];
-    int code = EncodeLevelCode(spec.kind, ReadEnvelopeNumber(envelopes[envelope].level.Text(index)));
+    int code =
+        EncodeLevelCode(spec.kind, ReadEnvelopeNumber(envelopes[envelope].level.Text(index)));
     if (sustain) code += kSustainFlag;
     WriteEntryPair(module1.ScratchRecord, spec.LevelEntry(index + 1), code);
 }

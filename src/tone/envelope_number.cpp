@@ -8,7 +8,9 @@
 namespace voxtane {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The longest prefix of `s` (already free of blanks) that forms a number.
 std::string NumberPrefix(const std::string& s) {
@@ -51,7 +53,7 @@ std::int16_t ReadEnvelopeNumber(std::string_view text) {
 
     double value = 0.0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec != std::errc{}) return 0;  // out of double's range: far outside 16 bits
+    if (result.ec != std::errc{}) return 0;        // out of double's range: far outside 16 bits
     const double rounded = std::nearbyint(value);  // the default rounding mode: half to even
     if (!(rounded >= -32768.0 && rounded <= 32767.0)) return 0;
     return static_cast<std::int16_t>(rounded);

@@ -11,17 +11,19 @@ namespace {
 
 // Holds the decoding guard for one run of ParseSysex, also when a step throws.
 class ParsingGuard {
-public:
+  public:
     explicit ParsingGuard(bool& flag) : flag_(flag) { flag_ = true; }
     ~ParsingGuard() { flag_ = false; }
     ParsingGuard(const ParsingGuard&) = delete;
     ParsingGuard& operator=(const ParsingGuard&) = delete;
 
-private:
+  private:
     bool& flag_;
 };
 
-void ShowValue(const ScrollBar& bar, Label& label) { label.SetText(std::to_string(bar.Value())); }
+void ShowValue(const ScrollBar& bar, Label& label) {
+    label.SetText(std::to_string(bar.Value()));
+}
 
 }  // namespace
 
@@ -130,8 +132,8 @@ void Form1::DecodeKeyFollowValue(ScrollBar& bar, Label& label, int entry, const 
     const int value = module1.ScratchRecord[entry];
     if (!bar.InRange(value)) {
         const int assumed = std::clamp(value, bar.Min(), bar.Max());
-        ReportParseError(std::string("Error in ") + field + " Key Follow Code, Key Follow = " +
-                         std::to_string(assumed) + " assumed");
+        ReportParseError(std::string("Error in ") + field +
+                         " Key Follow Code, Key Follow = " + std::to_string(assumed) + " assumed");
     }
     bar.SetValue(value);
     ShowValue(bar, label);

@@ -26,10 +26,10 @@ struct Coefficient {
 
 // The rate coefficients for values 31 to 63 come from these tables (index = value - 31).
 inline constexpr std::array<std::int16_t, 33> kVibRateLow{
-    0,   96,  160, 224, 32,  96,  160, 224, 32,  96, 160, 224, 32,  96, 160, 224, 32,
-    224, 96,  224, 96,  224, 96,  224, 96,  224, 96, 224, 96,  224, 96, 224, 96};
+    0,   96, 160, 224, 32,  96, 160, 224, 32,  96, 160, 224, 32,  96, 160, 224, 32,
+    224, 96, 224, 96,  224, 96, 224, 96,  224, 96, 224, 96,  224, 96, 224, 96};
 inline constexpr std::array<std::int16_t, 33> kVibRateHigh{
-    4, 4, 4, 4, 5,  5,  5,  5,  6,  6,  6,  6,  7,  7,  7,  7, 8,
+    4, 4, 4, 4,  5,  5,  5,  5,  6,  6,  6,  6,  7,  7,  7,  7, 8,
     8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13, 14, 14, 15, 15, 16};
 inline constexpr std::array<std::int16_t, 10> kDCAKeyCodes{0, 8, 17, 26, 36, 47, 58, 69, 82, 95};
 inline constexpr std::array<std::int16_t, 10> kDCWKeyCodes{0,  31, 44,  57,  70,

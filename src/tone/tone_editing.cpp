@@ -8,7 +8,9 @@
 namespace voxtane::ui {
 namespace {
 
-void ShowValue(const ScrollBar& bar, Label& label) { label.SetText(std::to_string(bar.Value())); }
+void ShowValue(const ScrollBar& bar, Label& label) {
+    label.SetText(std::to_string(bar.Value()));
+}
 
 void WriteCoefficient(ToneRecord& record, int valueByte, int value, Coefficient coefficient) {
     WriteToneByte(record, valueByte, value);

@@ -28,6 +28,8 @@ struct LineBytes {
 inline constexpr LineBytes kLine1{15, 16, 17, 18, 19, 20};
 inline constexpr LineBytes kLine2{72, 73, 74, 75, 76, 77};
 // Any line value other than 1 selects line 2.
-[[nodiscard]] constexpr const LineBytes& Line(int lineVal) { return lineVal == 1 ? kLine1 : kLine2; }
+[[nodiscard]] constexpr const LineBytes& Line(int lineVal) {
+    return lineVal == 1 ? kLine1 : kLine2;
+}
 
 }  // namespace voxtane::layout

@@ -22,7 +22,9 @@ using ToneRecord = std::array<std::int16_t, kToneEntries + 1>;
 void WriteEntryPair(ToneRecord& record, int lowEntry, int value);
 
 // Tone byte k (1 to 128) occupies entries 2k-1 and 2k.
-[[nodiscard]] constexpr int LowEntryOfToneByte(int k) { return 2 * k - 1; }
+[[nodiscard]] constexpr int LowEntryOfToneByte(int k) {
+    return 2 * k - 1;
+}
 [[nodiscard]] inline int ReadToneByte(const ToneRecord& record, int k) {
     return ReadEntryPair(record, LowEntryOfToneByte(k));
 }

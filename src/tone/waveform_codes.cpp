@@ -12,10 +12,14 @@ constexpr int kNoiseBits = 24;
 // Resonance waveforms (numbers 6 to 8) share one code and differ by the resonance type.
 std::optional<int> ResonanceWaveform(int resonance) {
     switch (resonance & kResonanceTypeMask) {
-        case 64: return 6;
-        case 128: return 7;
-        case 192: return 8;
-        default: return std::nullopt;
+        case 64:
+            return 6;
+        case 128:
+            return 7;
+        case 192:
+            return 8;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -45,21 +49,46 @@ WaveBytes EncodeWaveBytes(std::optional<int> first, std::optional<int> second, i
 DecodedWaves DecodeWaveBytes(int w, int r) {
     DecodedWaves waves;
     switch (w & 224) {
-        case 0: waves.first = 1; break;
-        case 32: waves.first = 2; break;
-        case 64: waves.first = 3; break;
-        case 128: waves.first = 4; break;
-        case 160: waves.first = 5; break;
-        case 192: waves.first = ResonanceWaveform(r); break;
-        default: break;  // codes 3 and 7 name no waveform
+        case 0:
+            waves.first = 1;
+            break;
+        case 32:
+            waves.first = 2;
+            break;
+        case 64:
+            waves.first = 3;
+            break;
+        case 128:
+            waves.first = 4;
+            break;
+        case 160:
+            waves.first = 5;
+            break;
+        case 192:
+            waves.first = ResonanceWaveform(r);
+            break;
+        default:
+            break;  // codes 3 and 7 name no waveform
     }
     switch (w - (w & 224)) {
-        case 6: waves.second = 2; break;
-        case 10: waves.second = 3; break;
-        case 18: waves.second = 4; break;
-        case 22: waves.second = 5; break;
-        case 26: waves.second = ResonanceWaveform(r); break;
-        default: waves.second = 1; break;
+        case 6:
+            waves.second = 2;
+            break;
+        case 10:
+            waves.second = 3;
+            break;
+        case 18:
+            waves.second = 4;
+            break;
+        case 22:
+            waves.second = 5;
+            break;
+        case 26:
+            waves.second = ResonanceWaveform(r);
+            break;
+        default:
+            waves.second = 1;
+            break;
     }
     return waves;
 }

@@ -21,8 +21,8 @@ void Form1::CalcMFW(std::int16_t LineVal) {
     const bool line1 = LineVal == 1;
     const OptionArray& first = line1 ? optDCO1Waveform1 : optDCO2Waveform1;
     const OptionArray& second = line1 ? optDCO1Waveform2 : optDCO2Waveform2;
-    const WaveBytes bytes =
-        EncodeWaveBytes(first.Selected() + 1, second.Selected() + 1, optModulation.Selected(), line1);
+    const WaveBytes bytes = EncodeWaveBytes(first.Selected() + 1, second.Selected() + 1,
+                                            optModulation.Selected(), line1);
     const layout::LineBytes& line = layout::Line(LineVal);
     WriteToneByte(module1.ScratchRecord, line.waveform, bytes.waveform);
     WriteToneByte(module1.ScratchRecord, line.resonance, bytes.resonance);

@@ -8,7 +8,7 @@ namespace voxtane::ui {
 
 // The about box: created with the main window, then only shown and hidden.
 class AboutBox {
-public:
+  public:
     const std::string Caption = "About Voxtane ver 0.2";
     Label Label1{"Voxtane"};
     Label Label4{"ver 0.2"};
@@ -24,7 +24,7 @@ public:
 
     Observers<> observers;
 
-private:
+  private:
     void SetVisible(bool visible) {
         if (visible == visible_) return;
         visible_ = visible;

@@ -11,7 +11,9 @@ void Form1::cmdExit_Click() {
     if (answer == MessageAnswer::Yes) platform.EndProgram();
 }
 
-std::string Form1::HelpFilePath() const { return platform.ProgramFolder() + "/voxtane.txt"; }
+std::string Form1::HelpFilePath() const {
+    return platform.ProgramFolder() + "/voxtane.txt";
+}
 
 // The guide opens in the desktop's own viewer; when it cannot, the user learns where it should be.
 void Form1::cmdUsingVoxtane_Click() {
@@ -35,6 +37,8 @@ void Form1::cmdAbout_Click() {
     platform.ShowAboutBox(About);
 }
 
-void Form1::Form_Unload() { platform.EndProgram(); }
+void Form1::Form_Unload() {
+    platform.EndProgram();
+}
 
 }  // namespace voxtane::ui

@@ -13,20 +13,20 @@ namespace voxtane::ui {
 // A list of callbacks told about every change of a control's value.
 template <class... Args>
 class Observers {
-public:
+  public:
     using Callback = std::function<void(Args...)>;
     void Add(Callback callback) { callbacks_.push_back(std::move(callback)); }
     void Notify(Args... args) const {
         for (const auto& callback : callbacks_) callback(args...);
     }
 
-private:
+  private:
     std::vector<Callback> callbacks_;
 };
 
 // An indexed group of option buttons with exactly one element selected.
 class OptionArray {
-public:
+  public:
     OptionArray(int count, int designIndex) : count_(count), selected_(designIndex) {}
 
     [[nodiscard]] int Count() const { return count_; }
@@ -43,14 +43,14 @@ public:
     std::function<void(std::int16_t index)> onClick;
     Observers<> observers;
 
-private:
+  private:
     int count_;
     std::int16_t selected_;
 };
 
 // A horizontal scroll bar with a whole-number value between Min and Max.
 class ScrollBar {
-public:
+  public:
     ScrollBar(int min, int max, int largeChange, int designValue)
         : min_(min), max_(max), largeChange_(largeChange), value_(designValue) {}
 
@@ -67,7 +67,7 @@ public:
     std::function<void()> onChange;
     Observers<> observers;
 
-private:
+  private:
     int min_;
     int max_;
     int largeChange_;
@@ -76,20 +76,20 @@ private:
 
 // A label beside a scroll bar, written by the program only.
 class Label {
-public:
+  public:
     explicit Label(std::string text) : text_(std::move(text)) {}
     [[nodiscard]] const std::string& Text() const { return text_; }
     void SetText(std::string text);
     Observers<> observers;
 
-private:
+  private:
     std::string text_;
 };
 
 // An indexed array of single-line text boxes; the change event carries the element's index and
 // is raised at every change of a text.
 class TextBoxArray {
-public:
+  public:
     explicit TextBoxArray(std::vector<std::string> designTexts) : texts_(std::move(designTexts)) {}
 
     [[nodiscard]] int Count() const { return static_cast<int>(texts_.size()); }
@@ -100,7 +100,7 @@ public:
     std::function<void(std::int16_t index)> onChange;
     Observers<int> observers;
 
-private:
+  private:
     std::vector<std::string> texts_;
 };
 

@@ -31,10 +31,10 @@ struct EditorRun {
     // output device chosen.
     void Start() { form1.Form_Load(); }
 
-private:
+  private:
     std::unique_ptr<midi::OfflineMidi> offlineMidi_;  // only for a run without MIDI devices
 
-public:
+  public:
     Module1 module1;
     midi::MidiRun midi;
     Form1 form1;

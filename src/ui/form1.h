@@ -20,7 +20,7 @@ namespace voxtane::ui {
 // The named event handlers are thin entry points; where one rule serves several controls (six
 // envelopes, four waveform groups, four key-follow bars) it is written once below them.
 class Form1 : public ToneControls {
-public:
+  public:
     Form1(Module1& module1, Platform& platform, midi::MidiRun& midiRun);
 
     Module1& module1;
@@ -74,12 +74,24 @@ public:
     // Decoding the scratch record into the controls.
     void ParseSysex();
     void DecodeDCOWave(std::int16_t LineVal, std::int16_t& DCOWave1, std::int16_t& DCOWave2);
-    void DecodeDCARate(std::int16_t LineVal, std::int16_t stp) { DecodeRate(EnvelopeKind::DCA, LineVal, stp); }
-    void DecodeDCWRate(std::int16_t LineVal, std::int16_t stp) { DecodeRate(EnvelopeKind::DCW, LineVal, stp); }
-    void DecodeDCORate(std::int16_t LineVal, std::int16_t stp) { DecodeRate(EnvelopeKind::DCO, LineVal, stp); }
-    void DecodeDCALevel(std::int16_t LineVal, std::int16_t stp) { DecodeLevel(EnvelopeKind::DCA, LineVal, stp); }
-    void DecodeDCWLevel(std::int16_t LineVal, std::int16_t stp) { DecodeLevel(EnvelopeKind::DCW, LineVal, stp); }
-    void DecodeDCOLevel(std::int16_t LineVal, std::int16_t stp) { DecodeLevel(EnvelopeKind::DCO, LineVal, stp); }
+    void DecodeDCARate(std::int16_t LineVal, std::int16_t stp) {
+        DecodeRate(EnvelopeKind::DCA, LineVal, stp);
+    }
+    void DecodeDCWRate(std::int16_t LineVal, std::int16_t stp) {
+        DecodeRate(EnvelopeKind::DCW, LineVal, stp);
+    }
+    void DecodeDCORate(std::int16_t LineVal, std::int16_t stp) {
+        DecodeRate(EnvelopeKind::DCO, LineVal, stp);
+    }
+    void DecodeDCALevel(std::int16_t LineVal, std::int16_t stp) {
+        DecodeLevel(EnvelopeKind::DCA, LineVal, stp);
+    }
+    void DecodeDCWLevel(std::int16_t LineVal, std::int16_t stp) {
+        DecodeLevel(EnvelopeKind::DCW, LineVal, stp);
+    }
+    void DecodeDCOLevel(std::int16_t LineVal, std::int16_t stp) {
+        DecodeLevel(EnvelopeKind::DCO, LineVal, stp);
+    }
 
     // The default tone, encoded by driving every control's handler.
     void SetDefaults2();
@@ -99,8 +111,12 @@ public:
     void hsDCA2Key_Change() { KeyFollowChange(KeyFollow::DCA, 2); }
     void hsDCW1Key_Change() { KeyFollowChange(KeyFollow::DCW, 1); }
     void hsDCW2Key_Change() { KeyFollowChange(KeyFollow::DCW, 2); }
-    void EncodeDCAKeyFollow(std::int16_t value, std::int16_t LineVal) { EncodeKeyFollow(KeyFollow::DCA, value, LineVal); }
-    void EncodeDCWKeyFollow(std::int16_t value, std::int16_t LineVal) { EncodeKeyFollow(KeyFollow::DCW, value, LineVal); }
+    void EncodeDCAKeyFollow(std::int16_t value, std::int16_t LineVal) {
+        EncodeKeyFollow(KeyFollow::DCA, value, LineVal);
+    }
+    void EncodeDCWKeyFollow(std::int16_t value, std::int16_t LineVal) {
+        EncodeKeyFollow(KeyFollow::DCW, value, LineVal);
+    }
 
     // Waveforms and modulation.
     void optDCO1Waveform1_Click(std::int16_t) { WaveformClick(1); }
@@ -135,18 +151,30 @@ public:
     void optDCW2E_Click(std::int16_t Index) { EncodeEndStepIfEditing("W", 2, Index); }
     void optDCO1E_Click(std::int16_t Index) { EncodeEndStepIfEditing("O", 1, Index); }
     void optDCO2E_Click(std::int16_t Index) { EncodeEndStepIfEditing("O", 2, Index); }
-    void EncodeDCARate(std::int16_t Index, std::int16_t LineVal) { EncodeRate(EnvelopeOf(EnvelopeKind::DCA, LineVal), Index); }
-    void EncodeDCWRate(std::int16_t Index, std::int16_t LineVal) { EncodeRate(EnvelopeOf(EnvelopeKind::DCW, LineVal), Index); }
-    void EncodeDCORate(std::int16_t Index, std::int16_t LineVal) { EncodeRate(EnvelopeOf(EnvelopeKind::DCO, LineVal), Index); }
-    void EncodeDCALevel(std::int16_t Index, std::int16_t LineVal, bool SusVal) { EncodeLevel(EnvelopeOf(EnvelopeKind::DCA, LineVal), Index, SusVal); }
-    void EncodeDCWLevel(std::int16_t Index, std::int16_t LineVal, bool SusVal) { EncodeLevel(EnvelopeOf(EnvelopeKind::DCW, LineVal), Index, SusVal); }
-    void EncodeDCOLevel(std::int16_t Index, std::int16_t LineVal, bool SusVal) { EncodeLevel(EnvelopeOf(EnvelopeKind::DCO, LineVal), Index, SusVal); }
+    void EncodeDCARate(std::int16_t Index, std::int16_t LineVal) {
+        EncodeRate(EnvelopeOf(EnvelopeKind::DCA, LineVal), Index);
+    }
+    void EncodeDCWRate(std::int16_t Index, std::int16_t LineVal) {
+        EncodeRate(EnvelopeOf(EnvelopeKind::DCW, LineVal), Index);
+    }
+    void EncodeDCORate(std::int16_t Index, std::int16_t LineVal) {
+        EncodeRate(EnvelopeOf(EnvelopeKind::DCO, LineVal), Index);
+    }
+    void EncodeDCALevel(std::int16_t Index, std::int16_t LineVal, bool SusVal) {
+        EncodeLevel(EnvelopeOf(EnvelopeKind::DCA, LineVal), Index, SusVal);
+    }
+    void EncodeDCWLevel(std::int16_t Index, std::int16_t LineVal, bool SusVal) {
+        EncodeLevel(EnvelopeOf(EnvelopeKind::DCW, LineVal), Index, SusVal);
+    }
+    void EncodeDCOLevel(std::int16_t Index, std::int16_t LineVal, bool SusVal) {
+        EncodeLevel(EnvelopeOf(EnvelopeKind::DCO, LineVal), Index, SusVal);
+    }
     void EncodeEndStep(std::string_view EnvName, std::int16_t LineVal, std::int16_t Index);
 
     // Shows a decoding problem and the value assumed in its place.
     void ReportParseError(const std::string& text);
 
-private:
+  private:
     enum class KeyFollow { DCA, DCW };
 
     void BindHandlers();

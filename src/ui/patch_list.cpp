@@ -17,7 +17,8 @@ void PatchList::SetList(int index, std::string text) {
 }
 
 void PatchList::SetListIndex(int index) {
-    if (index < -1 || index >= ListCount()) throw std::out_of_range("patch list index out of range");
+    if (index < -1 || index >= ListCount())
+        throw std::out_of_range("patch list index out of range");
     listIndex_ = index;
     if (index >= 0) text_ = entries_[index];
     observers.Notify();

@@ -12,7 +12,7 @@ namespace voxtane::ui {
 // (from code or by the user) always runs the selection handler, also when the entry was already
 // selected; editing the text field raises the change handler at every change of its text.
 class PatchList {
-public:
+  public:
     [[nodiscard]] int ListCount() const { return static_cast<int>(entries_.size()); }
     [[nodiscard]] const std::string& List(int index) const { return entries_.at(index); }
     void AddItem(std::string text);
@@ -36,7 +36,7 @@ public:
     std::function<void()> onChange;
     Observers<> observers;
 
-private:
+  private:
     std::vector<std::string> entries_;
     int listIndex_ = -1;
     std::string text_;

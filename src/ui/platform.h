@@ -47,7 +47,7 @@ struct FileDialogRequest {
 };
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // Shows a modal message box and returns the button pressed.

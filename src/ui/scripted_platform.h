@@ -11,7 +11,7 @@ namespace voxtane::ui {
 // A platform that answers from a script and records what the editor showed: for tests and for
 // the command-line program, which runs the editor without a window.
 class ScriptedPlatform : public Platform {
-public:
+  public:
     explicit ScriptedPlatform(std::string programFolder = ".")
         : programFolder_(std::move(programFolder)) {}
 
@@ -38,7 +38,7 @@ public:
     void ShowAboutBox(AboutBox& box) override;
     [[nodiscard]] int AboutBoxShown() const { return aboutShown_; }
 
-private:
+  private:
     std::string programFolder_;
     std::deque<MessageAnswer> answers_;
     std::deque<std::string> fileChoices_;

@@ -34,7 +34,7 @@ struct NamedControl {
 
 // Every tone parameter's control, under its name, with its range and design value.
 class ToneControls {
-public:
+  public:
     ToneControls();
     ToneControls(const ToneControls&) = delete;
     ToneControls& operator=(const ToneControls&) = delete;
@@ -101,7 +101,7 @@ public:
     [[nodiscard]] const std::vector<NamedControl>& All() const { return all_; }
     [[nodiscard]] const NamedControl* Find(std::string_view name) const;
 
-private:
+  private:
     std::vector<NamedControl> all_;
 };
 
