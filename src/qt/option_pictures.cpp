@@ -7,6 +7,8 @@
 #include <QPalette>
 #include <QPixmap>
 #include <functional>
+#include <map>
+#include <utility>
 
 #include "qt/picture_paths.h"
 
@@ -106,7 +108,13 @@ void PaintProgramIcon(QPainter& painter, QIcon::Mode) {
 }  // namespace
 
 QIcon OptionPicture(PictureSet set, int index) {
-    const PicturePaths paths = PathsOf(set, index);
+    // Each outline is computed once: the four waveform groups show the same eight pictures, and
+    // every window made in a run shows them again.
+    static std::map<std::pair<PictureSet, int>, PicturePaths> outlines;
+    auto found = outlines.find({set, index});
+    if (found == outlines.end())
+        found = outlines.emplace(std::pair{set, index}, PathsOf(set, index)).first;
+    const PicturePaths paths = found->second;
     return QIcon(new VectorIconEngine(kPictureSize, [paths](QPainter& painter, QIcon::Mode mode) {
         PaintPicture(painter, paths, mode);
     }));
