@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 #include <filesystem>
+#include <cstdlib>
 #include <fstream>
 
 namespace voxtane::fuzzing {
@@ -11,6 +12,10 @@ const std::string& ScratchFolder() {
         const auto path =
             std::filesystem::temp_directory_path() / ("voxtane-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(path);
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(ScratchFolder(), ignored);
+        });
         return path.string();
     }();
     return folder;
