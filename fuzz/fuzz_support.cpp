@@ -8,17 +8,18 @@
 namespace voxtane::fuzzing {
 
 const std::string& ScratchFolder() {
-    static const std::string folder = [] {
-        const auto path =
-            std::filesystem::temp_directory_path() / ("voxtane-fuzz-" + std::to_string(::getpid()));
+    // Never destroyed, so that the clean-up at exit can still name it.
+    static const std::string* folder = [] {
+        const auto path = std::filesystem::temp_directory_path() /
+                          ("voxtane-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(path);
         std::atexit([] {
             std::error_code ignored;
             std::filesystem::remove_all(ScratchFolder(), ignored);
         });
-        return path.string();
+        return new std::string(path.string());
     }();
-    return folder;
+    return *folder;
 }
 
 void WriteFile(const std::string& path, const void* data, std::size_t size) {
