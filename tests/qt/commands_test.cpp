@@ -61,15 +61,9 @@ class CommandsTest : public QObject {
     EditorWindow& E() { return *editor_; }
     template <class T = QWidget>
     T* W(const QString& name) {
-        T* widget = editor_->Widget<T>(name);
-        if (widget == nullptr) qFatal("no widget %s", qPrintable(name));
-        return widget;
+        return editor_->Required<T>(name);
     }
-    QAction* A(const QString& name) {
-        QAction* action = editor_->Action(name);
-        if (action == nullptr) qFatal("no menu entry %s", qPrintable(name));
-        return action;
-    }
+    QAction* A(const QString& name) { return editor_->Required<QAction>(name); }
     void Type(const QString& box, const QString& text) {
         auto* edit = W<QLineEdit>(box);
         edit->setFocus();

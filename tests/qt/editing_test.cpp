@@ -29,9 +29,7 @@ class EditingTest : public QObject {
     EditorWindow& E() { return *editor_; }
     template <class T = QWidget>
     T* W(const QString& name) {
-        T* widget = editor_->Widget<T>(name);
-        if (widget == nullptr) qFatal("no widget %s", qPrintable(name));
-        return widget;
+        return editor_->Required<T>(name);
     }
     QComboBox* Patches() { return W<QComboBox>("cboPatches"); }
     const ToneRecord& Scratch() { return editor_->module.ScratchRecord; }

@@ -57,6 +57,13 @@ struct EditorWindow {
         return window.findChild<T*>(name);
     }
     [[nodiscard]] QAction* Action(const QString& name) const { return Widget<QAction>(name); }
+    // The same, for widgets a test cannot go on without: a missing one ends the test program.
+    template <class T = QWidget>
+    [[nodiscard]] T* Required(const QString& name) const {
+        T* found = Widget<T>(name);
+        if (found == nullptr) qFatal("no widget or menu entry named %s", qPrintable(name));
+        return found;
+    }
     // Shows the window and makes it the active one, so that keyboard shortcuts reach it.
     [[nodiscard]] bool ShowActive();
 };
