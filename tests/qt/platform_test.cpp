@@ -126,6 +126,25 @@ ui::FileDialogRequest Request(ui::FileDialogKind kind, std::string title, std::s
 const std::vector<ui::FileFilter> kSysexFilters = {{"SysEx(*.syx)", {"*.syx"}},
                                                    {"All Files(*.*)", {"*.*"}}};
 
+// A started editor in its real main window, shown, with the real platform: message boxes, dialogs
+// and the about box are the ones users see.
+struct RealWindow {
+    RealWindow() : run(platform), window(Started(run)) {
+        platform.SetMainWindow(&window);
+        window.show();
+    }
+    qt::QtPlatform platform;
+    ui::EditorRun run;
+    qt::MainWindow window;
+
+  private:
+    // The window is made for an editor that has started, as the program makes it.
+    static ui::Form1& Started(ui::EditorRun& run) {
+        run.Start();
+        return run.form1;
+    }
+};
+
 }  // namespace
 
 class PlatformTest : public QObject {
@@ -259,12 +278,8 @@ class PlatformTest : public QObject {
 
     // The about box is made on its first showing and afterwards only shown and hidden.
     void aboutBoxIsMadeOnceAndFollowsItsModel() {
-        qt::QtPlatform platform;
-        ui::EditorRun run(platform);
-        run.Start();
-        qt::MainWindow window(run.form1);
-        platform.SetMainWindow(&window);
-        window.show();
+        RealWindow real;
+        qt::MainWindow& window = real.window;
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
         QPointer<QWidget> first;
@@ -283,14 +298,14 @@ class PlatformTest : public QObject {
         window.findChild<QAction*>("cmdAbout")->trigger();
         QVERIFY(first);
         QCOMPARE(texts, QStringList({"About", "About Voxtane ver 0.2",
-                                     QString::fromStdString(run.form1.About.Label1.Text()),
+                                     QString::fromStdString(real.run.form1.About.Label1.Text()),
                                      "Use this program at your own risk!",
                                      "Click on Help for more information concerning this program "
                                      "and contributions to it by other persons",
-                                     QString::fromStdString(run.form1.About.Label4.Text())}));
+                                     QString::fromStdString(real.run.form1.About.Label4.Text())}));
         QVERIFY(!first->isVisible());
-        QVERIFY(!run.form1.About.Visible());
-        QCOMPARE(platform.AboutWindow(), first.data());
+        QVERIFY(!real.run.form1.About.Visible());
+        QCOMPARE(real.platform.AboutWindow(), first.data());
 
         QPointer<QWidget> second;
         OnNextModal([&](QWidget* about) {
@@ -300,7 +315,7 @@ class PlatformTest : public QObject {
         window.findChild<QAction*>("cmdAbout")->trigger();
         QCOMPARE(second.data(), first.data());
         QVERIFY(!first->isVisible());
-        QVERIFY(!run.form1.About.Visible());
+        QVERIFY(!real.run.form1.About.Visible());
         QCOMPARE(window.findChildren<qt::AboutDialog*>().size(), 1);
     }
 
@@ -353,19 +368,15 @@ class PlatformTest : public QObject {
     // Exit answered Yes closes the windows and leaves the event loop. It must run last: the
     // application takes no more event loops afterwards.
     void zzExitEndsTheProgram() {
-        qt::QtPlatform platform;
-        ui::EditorRun run(platform);
-        run.Start();
-        qt::MainWindow window(run.form1);
-        platform.SetMainWindow(&window);
-        window.show();
+        RealWindow real;
+        qt::MainWindow& window = real.window;
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QAction* exit = window.findChild<QAction*>("cmdExit");
 
         SeenBox seen;
         OnNextModal(Answer(seen, [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }));
         exit->trigger();
-        QVERIFY(!platform.Ended());
+        QVERIFY(!real.platform.Ended());
         QVERIFY(window.isVisible());
 
         OnNextModal(Answer(seen, [](QMessageBox& box) {
@@ -374,7 +385,7 @@ class PlatformTest : public QObject {
         QTimer::singleShot(0, exit, &QAction::trigger);
         QEventLoop loop;
         QCOMPARE(loop.exec(), 0);
-        QVERIFY(platform.Ended());
+        QVERIFY(real.platform.Ended());
         QVERIFY(!window.isVisible());
         QVERIFY(!window.isEnabled());
     }
