@@ -8,7 +8,7 @@
 // say why. The receiver is a JACK client with one MIDI input port (JackTimingSink) that reads
 // the clock in its process callback when a SysEx message's last byte arrives.
 //
-// One editor run on the real RtMidi backend is started once, its device list answered with the
+// One editor run on the real system backend is started once, its device list answered with the
 // receiver's port, and "Send Patch" is clicked again and again, as a user clicks it. JACK hands
 // MIDI on only once per process cycle, so the time from a send to its arrival lies anywhere
 // between nothing and one cycle: each click is one repetition (one iteration each), and the
@@ -28,7 +28,7 @@
 #include "midi/clock.h"
 #include "midi/quiet_libraries.h"
 #include "midi/recording_backend.h"
-#include "midi/rtmidi_backend.h"
+#include "midi/system_midi_backend.h"
 #include "midi/scripted_device_window.h"
 #include "ui/editor_run.h"
 #include "ui/scripted_platform.h"
@@ -121,15 +121,15 @@ struct Editor {
     ui::EditorRun run;
 };
 
-// The JACK server, the receiver, the RtMidi backend and the editor runs on it, made on first
+// The JACK server, the receiver, the system backend and the editor runs on it, made on first
 // use and kept for the whole program.
 struct JackRig {
     std::string whyNot;
     std::unique_ptr<testing::JackServer> server;
     std::unique_ptr<bench::JackTimingSink> sink;
-    std::unique_ptr<midi::RtMidiBackend> backend;
+    std::unique_ptr<midi::SystemMidiBackend> backend;
     std::unique_ptr<TimedBackend> timed;
-    std::unique_ptr<Editor> editor;       // on the RtMidi backend itself
+    std::unique_ptr<Editor> editor;       // on the system backend itself
     std::unique_ptr<Editor> timedEditor;  // on the same backend, seen through TimedBackend
 
     JackRig() {
@@ -141,10 +141,10 @@ struct JackRig {
             whyNot = "the receiving JACK client could not start";
             return;
         }
-        backend = std::make_unique<midi::RtMidiBackend>(
+        backend = std::make_unique<midi::SystemMidiBackend>(
             std::vector<midi::MidiSystem>{midi::MidiSystem::Jack});
         if (backend->SystemNames().empty()) {
-            whyNot = "RtMidi reaches no JACK server";
+            whyNot = "no JACK server is reached";
             return;
         }
         const std::string device = "JACK: " + sink->PortName();

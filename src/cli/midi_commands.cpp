@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cli/cli_error.h"
-#include "midi/rtmidi_backend.h"
+#include "midi/system_midi_backend.h"
 #include "midi/scripted_device_window.h"
 #include "ui/editor_run.h"
 #include "ui/scripted_platform.h"
@@ -142,7 +142,7 @@ MidiCommands::MidiCommands(CLI::App& app) {
 
 std::optional<int> MidiCommands::RunParsed() {
     if (!*ports_ && !*send_) return std::nullopt;
-    midi::RtMidiBackend backend;
+    midi::SystemMidiBackend backend;
     if (*ports_) return RunPorts(backend, std::cout);
     if (sendPatch_) sendOptions_.patch = *sendPatch_;
     midi::SteadyClock clock;

@@ -1,7 +1,6 @@
 #include "midi/rtmidi_system.h"
 
 #include <algorithm>
-#include <chrono>
 
 #include "midi/rtmidi_connection.h"
 
@@ -11,24 +10,10 @@ namespace {
 constexpr const char* kListerClient = "Voxtane device list";
 constexpr const char* kOutputClient = "Voxtane output";
 constexpr const char* kOutputPort = "out";
-constexpr const char* kCyclesClient = "Voxtane cycles";
-// Long enough for a few process cycles of any usual period.
-constexpr std::chrono::milliseconds kSettleLimit{1000};
-// A connection made during a cycle is part of the graph from the cycle after the next one.
-constexpr std::uint64_t kCyclesToSettle = 2;
 }  // namespace
 
-std::unique_ptr<RtMidiSystem> RtMidiSystem::Start(MidiSystem which) {
-    std::unique_ptr<RtMidiSystem> system;
-    if (which == MidiSystem::AlsaSequencer) {
-        system.reset(new RtMidiSystem(RtMidi::LINUX_ALSA, "ALSA"));
-    } else {
-        // The counting client is also the test whether a server runs at all.
-        std::unique_ptr<JackCycles> cycles = JackCycles::Start(kCyclesClient);
-        if (!cycles) return nullptr;
-        system.reset(new RtMidiSystem(RtMidi::UNIX_JACK, "JACK"));
-        system->cycles_ = std::move(cycles);
-    }
+std::unique_ptr<RtMidiSystem> RtMidiSystem::StartAlsa() {
+    std::unique_ptr<RtMidiSystem> system(new RtMidiSystem(RtMidi::LINUX_ALSA, "ALSA"));
     RtMidiOutput::Created lister = RtMidiOutput::Create(system->api_, kListerClient, system->name_);
     if (!lister.output) return nullptr;
     system->lister_ = std::move(lister.output);
@@ -58,15 +43,13 @@ OpenedOutput RtMidiSystem::Open(const std::string& port) {
     RtMidiOutput::Created client = LeaseOutput();
     if (!client.output) return {std::move(client.status), nullptr};
     const auto index = static_cast<unsigned int>(found - names.begin());
-    BackendStatus opened = client.output->OpenPort(index, kOutputPort);
-    if (opened.code == MMSYSERR_NOERROR) opened = Settle(port);
-    if (opened.code != MMSYSERR_NOERROR) {
+    if (BackendStatus opened = client.output->OpenPort(index, kOutputPort);
+        opened.code != MMSYSERR_NOERROR) {
         (void)client.output->ClosePort();
         outputs_.push_back(std::move(client.output));
         return {std::move(opened), nullptr};
     }
-    return {{},
-            std::make_unique<RtMidiConnection>(std::move(client.output), outputs_, cycles_.get())};
+    return {{}, std::make_unique<RtMidiConnection>(std::move(client.output), outputs_)};
 }
 
 RtMidiOutput::Created RtMidiSystem::LeaseOutput() {
@@ -76,28 +59,16 @@ RtMidiOutput::Created RtMidiSystem::LeaseOutput() {
     return leased;
 }
 
-BackendStatus RtMidiSystem::Settle(const std::string& port) const {
-    if (!cycles_) return {};
-    // RtMidi does not check JACK's answer to its connection request.
-    if (cycles_->ConnectedFrom(kOutputClient, port) == Connection::Missing)
-        return {MMSYSERR_ERROR, "JACK: could not connect to " + port};
-    // A message sent before the connection is part of the graph would go nowhere.
-    if (cycles_->WaitPast(cycles_->Count(), kCyclesToSettle, kSettleLimit) == CycleWait::TimedOut)
-        return {MIDIERR_NOTREADY, "JACK: the server runs no process cycles"};
-    return {};
-}
-
-RtMidiOutput::Created RtMidiSystem::CreateLastingPort(const std::string& name) {
-    RtMidiOutput::Created created = RtMidiOutput::Create(api_, name, name_);
-    if (!created.output) return created;
-    if (BackendStatus opened = created.output->OpenVirtualPort(name);
-        opened.code != MMSYSERR_NOERROR)
-        return {std::move(opened), nullptr};
-    return created;
-}
-
-std::unique_ptr<OutputConnection> RtMidiSystem::ConnectionOn(RtMidiOutput& lasting) const {
-    return std::make_unique<RtMidiConnection>(lasting, cycles_.get());
+OpenedOutput RtMidiSystem::OpenLasting(const std::string& name) {
+    if (!lasting_) {
+        RtMidiOutput::Created created = RtMidiOutput::Create(api_, name, name_);
+        if (!created.output) return {std::move(created.status), nullptr};
+        if (BackendStatus opened = created.output->OpenVirtualPort(name);
+            opened.code != MMSYSERR_NOERROR)
+            return {std::move(opened), nullptr};
+        lasting_ = std::move(created.output);
+    }
+    return {{}, std::make_unique<RtMidiConnection>(*lasting_)};
 }
 
 }  // namespace voxtane::midi

@@ -3,7 +3,7 @@
 #include <QApplication>
 
 #include "midi/clock.h"
-#include "midi/rtmidi_backend.h"
+#include "midi/system_midi_backend.h"
 #include "qt/application_setup.h"
 #include "qt/device_dialog.h"
 #include "qt/main_window.h"
@@ -15,7 +15,7 @@ int main(int argc, char* argv[]) {
     voxtane::qt::SetUpApplication(app);
 
     voxtane::qt::QtPlatform platform;
-    voxtane::midi::RtMidiBackend midiBackend;
+    voxtane::midi::SystemMidiBackend midiBackend;
     voxtane::qt::QtDeviceWindow deviceWindow;
     voxtane::midi::SteadyClock clock;
     voxtane::ui::EditorRun run(platform, midiBackend, deviceWindow, clock);

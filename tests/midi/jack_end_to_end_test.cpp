@@ -1,4 +1,4 @@
-// The editor's MIDI output through RtMidi to a real JACK server started by the test.
+// The editor's MIDI output to a real JACK server started by the test.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include "jack_midi_sink.h"
 #include "jack_server.h"
 #include "midi/quiet_libraries.h"
-#include "midi/rtmidi_backend.h"
+#include "midi/system_midi_backend.h"
 #include "midi_test_support.h"
 
 namespace voxtane::testing {
@@ -27,7 +27,7 @@ TEST(JackEndToEnd, PatchAndNoteReachAChosenPortAndTheProgramsOwnPort) {
     const std::unique_ptr<JackMidiSink> sink = JackMidiSink::Open("voxtane-sink");
     ASSERT_TRUE(sink) << "the test's own JACK client could not start";
 
-    midi::RtMidiBackend backend({midi::MidiSystem::Jack});
+    midi::SystemMidiBackend backend({midi::MidiSystem::Jack});
     ASSERT_THAT(backend.SystemNames(), ElementsAre("JACK"));
     ui::ScriptedPlatform platform;
     midi::ScriptedDeviceWindow window;
@@ -53,8 +53,8 @@ TEST(JackEndToEnd, PatchAndNoteReachAChosenPortAndTheProgramsOwnPort) {
     run.midi.vbsyxgbl.MidiDeviceChoice = " 0";
     run.form1.cmdSendOutSysex_Click();
     ASSERT_TRUE(platform.Messages().empty()) << platform.Messages().front().text;
-    const std::string ownPort = std::string(midi::RtMidiBackend::kDefaultPortName) + ":" +
-                                midi::RtMidiBackend::kDefaultPortName;
+    const std::string ownPort = std::string(midi::SystemMidiBackend::kDefaultPortName) + ":" +
+                                midi::SystemMidiBackend::kDefaultPortName;
     ASSERT_TRUE(sink->PortExists(ownPort)) << ownPort << " stays after the operation";
     ASSERT_TRUE(sink->ConnectFrom(ownPort));
 
@@ -75,7 +75,7 @@ TEST(JackEndToEnd, APortGoneSinceTheListIsReportedByName) {
     std::unique_ptr<JackMidiSink> sink = JackMidiSink::Open("voxtane-gone");
     ASSERT_TRUE(sink);
 
-    midi::RtMidiBackend backend({midi::MidiSystem::Jack});
+    midi::SystemMidiBackend backend({midi::MidiSystem::Jack});
     ui::ScriptedPlatform platform;
     midi::ScriptedDeviceWindow window;
     window.QueueClick(1);

@@ -67,7 +67,7 @@ std::unique_ptr<JackServer> JackServer::Start(std::string& whyNot) {
         return nullptr;
     }
     const std::string name = "voxtane-test-" + std::to_string(getpid());
-    std::vector<std::string> args{"jackd", "--no-realtime", "-n", name, "-d", "dummy",
+    std::vector<std::string> args{"jackd", "--no-realtime", "--sync", "-n", name, "-d", "dummy",
                                   "-r",    "48000",         "-p", "256"};
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
@@ -87,7 +87,7 @@ std::unique_ptr<JackServer> JackServer::Start(std::string& whyNot) {
     }
     std::unique_ptr<JackServer> server(new JackServer(lock, pid, name));
 
-    // RtMidi and the test's clients reach the server through the default server name.
+    // The program's and the test's clients reach the server through the default server name.
     setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);
     const auto deadline = std::chrono::steady_clock::now() + 15s;
     while (TryClient(name) == Reach::Unreached) {
