@@ -25,8 +25,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/editor_run.h"
-#include "ui/scripted_platform.h"
+#include "editor/editor_run.h"
+#include "editor/scripted_platform.h"
 #include "varied_tones.h"
 
 extern char** environ;
@@ -70,8 +70,8 @@ class BankFolder {
             problem_ = "voxtane-syx new failed";
             return;
         }
-        ui::ScriptedPlatform platform{folder_.string()};
-        ui::EditorRun run(platform);
+        editor::ScriptedPlatform platform{folder_.string()};
+        editor::EditorRun run(platform);
         run.Start();
         for (int file = 0; file < kFiles; ++file) {
             const std::string path = (folder_ / ("bank" + std::to_string(file) + ".syx")).string();

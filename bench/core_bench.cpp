@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <string>
 
-#include "ui/editor_run.h"
-#include "ui/handler_walk.h"
-#include "ui/scripted_platform.h"
+#include "editor/editor_run.h"
+#include "editor/handler_walk.h"
+#include "editor/scripted_platform.h"
 #include "varied_tones.h"
 
 namespace {
@@ -17,8 +17,8 @@ using namespace voxtane;
 
 struct Editor {
     Editor() : run(platform) { run.Start(); }
-    ui::ScriptedPlatform platform{"/nonexistent"};
-    ui::EditorRun run;
+    editor::ScriptedPlatform platform{"/nonexistent"};
+    editor::EditorRun run;
 };
 
 // Sixteen tones, each differing from the next in every control.
@@ -62,7 +62,7 @@ const std::string& BankFile() {
 }
 
 // A decoding message would be a box the user has to close: the figures hold only without any.
-bool ReportMessages(benchmark::State& state, const ui::ScriptedPlatform& platform) {
+bool ReportMessages(benchmark::State& state, const editor::ScriptedPlatform& platform) {
     if (platform.Messages().empty()) return true;
     state.SkipWithError(
         ("the editor showed a message: " + platform.Messages().front().text).c_str());
@@ -93,7 +93,7 @@ void EncodeOnePatch(benchmark::State& state) {
     auto& form = editor.run.form1;
     bench::VaryTone(form, 1);
     for (auto _ : state) {
-        ui::RaiseEveryHandler(form);
+        editor::RaiseEveryHandler(form);
         benchmark::DoNotOptimize(editor.run.module1.ScratchRecord);
     }
     ReportMessages(state, editor.platform);

@@ -23,15 +23,15 @@
 #include <string>
 #include <vector>
 
+#include "devices/quiet_libraries.h"
+#include "devices/system_midi_backend.h"
+#include "editor/editor_run.h"
+#include "editor/scripted_platform.h"
 #include "jack_server.h"
 #include "jack_timing_sink.h"
 #include "midi/clock.h"
-#include "midi/quiet_libraries.h"
 #include "midi/recording_backend.h"
-#include "midi/system_midi_backend.h"
 #include "midi/scripted_device_window.h"
-#include "ui/editor_run.h"
-#include "ui/scripted_platform.h"
 
 namespace {
 
@@ -115,10 +115,10 @@ struct Editor {
     [[nodiscard]] bool DeviceChosen() const {
         return deviceWindow.Unmatched().empty() && run.midi.vbsyxgbl.MidiDeviceChoice == " 1";
     }
-    ui::ScriptedPlatform platform{"/nonexistent"};
+    editor::ScriptedPlatform platform{"/nonexistent"};
     midi::ScriptedDeviceWindow deviceWindow;
     midi::SteadyClock clock;
-    ui::EditorRun run;
+    editor::EditorRun run;
 };
 
 // The JACK server, the receiver, the system backend and the editor runs on it, made on first
@@ -127,13 +127,13 @@ struct JackRig {
     std::string whyNot;
     std::unique_ptr<testing::JackServer> server;
     std::unique_ptr<bench::JackTimingSink> sink;
-    std::unique_ptr<midi::SystemMidiBackend> backend;
+    std::unique_ptr<devices::SystemMidiBackend> backend;
     std::unique_ptr<TimedBackend> timed;
     std::unique_ptr<Editor> editor;       // on the system backend itself
     std::unique_ptr<Editor> timedEditor;  // on the same backend, seen through TimedBackend
 
     JackRig() {
-        midi::QuietMidiLibraries();
+        devices::QuietMidiLibraries();
         server = testing::JackServer::Start(whyNot);
         if (!server) return;
         sink = bench::JackTimingSink::Open("voxtane-bench-sink");
@@ -141,8 +141,8 @@ struct JackRig {
             whyNot = "the receiving JACK client could not start";
             return;
         }
-        backend = std::make_unique<midi::SystemMidiBackend>(
-            std::vector<midi::MidiSystem>{midi::MidiSystem::Jack});
+        backend = std::make_unique<devices::SystemMidiBackend>(
+            std::vector<devices::MidiSystem>{devices::MidiSystem::Jack});
         if (backend->SystemNames().empty()) {
             whyNot = "no JACK server is reached";
             return;

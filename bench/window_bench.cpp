@@ -28,13 +28,13 @@
 #include <optional>
 #include <string>
 
+#include "editor/editor_run.h"
 #include "midi/clock.h"
 #include "midi/recording_backend.h"
 #include "midi/scripted_device_window.h"
 #include "qt/application_setup.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
-#include "ui/editor_run.h"
 
 extern char** environ;
 
@@ -58,13 +58,13 @@ struct EditorProgram {
     midi::RecordingBackend midiBackend;
     midi::ScriptedDeviceWindow deviceWindow;
     midi::SteadyClock clock;
-    ui::EditorRun run;
+    editor::EditorRun run;
     qt::MainWindow window;
 };
 
 // The least a Qt 6 Widgets program shows: an empty main window, as large as the editor's.
 struct BareProgram {
-    BareProgram() { window.resize(ui::Form1::kWindowWidth, ui::Form1::kWindowHeight); }
+    BareProgram() { window.resize(editor::Form1::kWindowWidth, editor::Form1::kWindowHeight); }
     QWidget& Window() { return window; }
 
     QMainWindow window;

@@ -2,8 +2,8 @@
 // made by user edits (chosen by the input) decodes and re-encodes to itself, byte for byte.
 #include <cstdint>
 
+#include "editor/handler_walk.h"
 #include "fuzz_support.h"
-#include "ui/handler_walk.h"
 
 using namespace voxtane;
 
@@ -45,14 +45,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Input in(data, size);
     const auto below = [&in](int n) { return in.Below(n); };
     for (int edits = 0; edits < 64 && !in.Empty(); ++edits)
-        ui::MakeUserEdit(author.run.form1, below);
+        editor::MakeUserEdit(author.run.form1, below);
     const ToneRecord made = author.run.module1.ScratchRecord;
 
     fuzzing::Editor reader;
     reader.run.module1.ScratchRecord = made;
     reader.run.form1.ParseSysex();
     VOXTANE_FUZZ_CHECK(reader.run.module1.ScratchRecord == made);
-    ui::RaiseEveryHandler(reader.run.form1);
+    editor::RaiseEveryHandler(reader.run.form1);
     VOXTANE_FUZZ_CHECK(reader.run.module1.ScratchRecord == made);
     return 0;
 }

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "ui/editor_run.h"
-#include "ui/scripted_platform.h"
+#include "editor/editor_run.h"
+#include "editor/scripted_platform.h"
 
 namespace voxtane::fuzzing {
 
@@ -23,8 +23,8 @@ namespace voxtane::fuzzing {
 // A started editor on a scripted platform, fresh for every input.
 struct Editor {
     Editor() : run(platform) { run.Start(); }
-    ui::ScriptedPlatform platform{"/nonexistent"};
-    ui::EditorRun run;
+    editor::ScriptedPlatform platform{"/nonexistent"};
+    editor::EditorRun run;
 };
 
 // A private folder for the files one fuzzer process writes.

@@ -33,7 +33,7 @@ void Append(std::vector<std::uint8_t>& to, const std::vector<std::uint8_t>& more
     to.insert(to.end(), more.begin(), more.end());
 }
 
-std::vector<std::string> Names(const ui::Form1& form) {
+std::vector<std::string> Names(const editor::Form1& form) {
     std::vector<std::string> names;
     for (int i = 0; i < form.cboPatches.ListCount(); ++i) names.push_back(form.cboPatches.List(i));
     return names;
@@ -268,7 +268,7 @@ TEST_F(BankFiles, SaveAllRightAfterStartUpAsksAndWritesSixteenPatches) {
 
     ASSERT_EQ(editor.platform.Dialogs().size(), 1u);
     const auto& dialog = editor.platform.Dialogs()[0];
-    EXPECT_EQ(dialog.kind, ui::FileDialogKind::Save);
+    EXPECT_EQ(dialog.kind, editor::FileDialogKind::Save);
     EXPECT_EQ(dialog.title, "Save All");
     EXPECT_EQ(dialog.initialName, "/opt/voxtane/*.syx");
     ASSERT_EQ(dialog.filters.size(), 2u);

@@ -12,7 +12,7 @@ namespace voxtane::testing {
 namespace {
 
 TEST(ControlModel, EventsAreRaisedAfterTheChangeAndOnlyWhenItHappens) {
-    ui::OptionArray options(4, 2);
+    editor::OptionArray options(4, 2);
     std::vector<int> clicks;
     options.onClick = [&](std::int16_t index) {
         EXPECT_EQ(options.Selected(), index);
@@ -27,13 +27,13 @@ TEST(ControlModel, EventsAreRaisedAfterTheChangeAndOnlyWhenItHappens) {
     EXPECT_FALSE(options.Value(3));
     EXPECT_THROW(options.Select(4), std::out_of_range);
 
-    ui::ScrollBar bar(0, 60, 10, 0);
+    editor::ScrollBar bar(0, 60, 10, 0);
     std::vector<int> values;
     bar.onChange = [&] { values.push_back(bar.Value()); };
     for (int v : {0, 25, 25, 100, 61, -5}) bar.SetValue(v);
     EXPECT_EQ(values, (std::vector<int>{25, 60, 0}));
 
-    ui::TextBoxArray boxes({"50", "0"});
+    editor::TextBoxArray boxes({"50", "0"});
     std::vector<std::pair<int, std::string>> texts;
     boxes.onChange = [&](std::int16_t index) { texts.emplace_back(index, boxes.Text(index)); };
     boxes.SetText(1, "9");
@@ -45,12 +45,12 @@ TEST(ControlModel, EventsAreRaisedAfterTheChangeAndOnlyWhenItHappens) {
 
 TEST(ToneControls, BarsStopAtTheEndsOfTheirRange) {
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     const std::pair<const char*, int> bars[] = {
         {"HSNote", 11},   {"hsFine", 60},   {"hsDelay", 99},  {"hsRate", 99},  {"hsDepth", 99},
         {"hsDCW1Key", 9}, {"hsDCA1Key", 9}, {"hsDCW2Key", 9}, {"hsDCA2Key", 9}};
     for (const auto& [name, max] : bars) {
-        ui::ScrollBar& bar = *std::get<ui::ScrollBar*>(form.Find(name)->control);
+        editor::ScrollBar& bar = *std::get<editor::ScrollBar*>(form.Find(name)->control);
         bar.SetValue(max + 40);
         EXPECT_EQ(bar.Value(), max) << name;
         bar.SetValue(-1);
@@ -63,7 +63,7 @@ TEST(ToneControls, BarsStopAtTheEndsOfTheirRange) {
 
 TEST(ToneControls, EachArrayIsItsOwnSelectionGroup) {
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     form.optDCA1S.Select(3);
     EXPECT_EQ(form.optDCA1E.Selected(), 7);
     form.optDCA1E.Select(1);
@@ -75,7 +75,7 @@ TEST(ToneControls, EachArrayIsItsOwnSelectionGroup) {
 // does not.
 TEST(ToneControls, ClickOnTheSelectedElementReEncodes) {
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     ToneRecord& record = editor.module.ScratchRecord;
     form.optOCTV.Click(1);
     form.optLS.Click(1);
@@ -101,7 +101,7 @@ TEST(ToneControls, ClickOnTheSelectedElementReEncodes) {
 
 TEST(ToneControls, ProgramSetsRaiseTheHandlerOncePerChange) {
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     int fineChanges = 0;
     const auto fineHandler = form.hsFine.onChange;
     form.hsFine.onChange = [&] {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "editor/tone_display.h"
 #include "test_support.h"
+#include "tone/default_tone.h"
 
 namespace voxtane::testing {
 namespace {
@@ -30,7 +32,11 @@ TEST(DefaultTone, StartUpEncodesTheDefaultToneIntoEverySlot) {
     StartedEditor editor;
     const auto expected = ExpectedDefaultTone();
     ASSERT_EQ(expected.size(), 128u);
-    EXPECT_EQ(ToneBytes(editor.module.ScratchRecord), expected);
+    EXPECT_EQ(ToneBytes(DefaultToneRecord()), expected);
+    EXPECT_EQ(editor.module.ScratchRecord, DefaultToneRecord());
+    // What the controls are designed with is the default tone as shown.
+    EXPECT_EQ(editor::ShownTone(editor::ToneControls{}), DefaultDecodedTone());
+    EXPECT_EQ(editor::ShownTone(editor.form), DefaultDecodedTone());
     for (int slot = 0; slot <= kBankSlots; ++slot)
         EXPECT_EQ(ToneBytes(editor.module.PatchBank[slot]), expected) << "slot " << slot;
     for (int e = 1; e <= kToneEntries; ++e) {

@@ -106,7 +106,7 @@ bool OnlyChanged(const ToneRecord& before, const ToneRecord& after, const std::s
 
 TEST(EnvelopeEditing, TypedTextsWriteTheirCodes) {
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     const ToneRecord& record = editor.module.ScratchRecord;
     form.txtDCA1Rate.SetText(0, "0");
     EXPECT_EQ(ReadEntryPair(record, 43), 0);
@@ -148,7 +148,7 @@ TEST(EnvelopeEditing, TypedTextsWriteTheirCodes) {
 // without the sustain flag.
 TEST(EnvelopeEditing, EveryRateAndLevelComesBackWithAndWithoutFlags) {
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     const ToneRecord& record = editor.module.ScratchRecord;
     for (int v = 0; v <= 99; ++v) {
         for (int sustain = 0; sustain < kEnvelopeSteps; ++sustain) {
@@ -185,7 +185,7 @@ TEST(EnvelopeEditing, EveryRateAndLevelComesBackWithAndWithoutFlags) {
 
 TEST(EnvelopeEditing, FallingFlagComparesTheLevelBoxesAsTheyStand) {
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     const ToneRecord& record = editor.module.ScratchRecord;
     struct Case {
         const char* level1;
@@ -213,7 +213,8 @@ TEST(EnvelopeEditing, LevelChangeRefreshesTheRatesAroundIt) {
     for (const EnvelopeSpec& envelope : kEnvelopes) {
         StartedEditor editor;
         ToneRecord& record = editor.module.ScratchRecord;
-        ui::EnvelopeControls& env = editor.form.envelopes[EnvelopeOf(envelope.kind, envelope.line)];
+        editor::EnvelopeControls& env =
+            editor.form.envelopes[EnvelopeOf(envelope.kind, envelope.line)];
         for (int i = 0; i < kEnvelopeSteps; ++i) {
             env.level.SetText(i, "50");
             env.rate.SetText(i, "30");
@@ -249,7 +250,7 @@ TEST(EnvelopeEditing, LevelChangeRefreshesTheRatesAroundIt) {
 // re-encoded from its level box; unflagged bytes and other envelopes stay as they are.
 TEST(EnvelopeEditing, SustainClickLeavesOneFlaggedStep) {
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     ToneRecord& record = editor.module.ScratchRecord;
     const EnvelopeSpec& dcw1 = kEnvelopes[kDCW1];
     for (int step : {2, 5}) WriteEntryPair(record, dcw1.LevelEntry(step), kSustainFlag + 64);
@@ -274,12 +275,12 @@ TEST(EnvelopeEditing, SustainClickLeavesOneFlaggedStep) {
 
 // Each named handler re-encodes its own envelope from what the controls show.
 TEST(EnvelopeEditing, NamedHandlersReachTheirEnvelope) {
-    using Handler = void (ui::Form1::*)(std::int16_t);
+    using Handler = void (editor::Form1::*)(std::int16_t);
     struct Handlers {
         EnvelopeId id;
         Handler rate, level, sustain, end;
     };
-    using F = ui::Form1;
+    using F = editor::Form1;
     const Handlers handlers[] = {{kDCA1, &F::txtDCA1Rate_Change, &F::txtDCA1Lvl_Change,
                                   &F::optDCA1S_Click, &F::optDCA1E_Click},
                                  {kDCW1, &F::txtDCW1Rate_Change, &F::txtDCW1Lvl_Change,
@@ -293,12 +294,12 @@ TEST(EnvelopeEditing, NamedHandlersReachTheirEnvelope) {
                                  {kDCO2, &F::txtDCO2Rate_Change, &F::txtDCO2Lvl_Change,
                                   &F::optDCO2S_Click, &F::optDCO2E_Click}};
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     ToneRecord& record = editor.module.ScratchRecord;
     const ToneRecord encoded = record;
     for (const Handlers& h : handlers) {
         const EnvelopeSpec& envelope = kEnvelopes[h.id];
-        ui::EnvelopeControls& env = form.envelopes[h.id];
+        editor::EnvelopeControls& env = form.envelopes[h.id];
         WriteEntryPair(record, envelope.RateEntry(3), 100);
         (form.*h.rate)(2);
         EXPECT_EQ(record, encoded) << envelope.caption;

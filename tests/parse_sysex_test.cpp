@@ -10,13 +10,13 @@
 #include <variant>
 #include <vector>
 
+#include "editor/handler_walk.h"
 #include "test_support.h"
-#include "ui/handler_walk.h"
 
 namespace voxtane::testing {
 namespace {
 
-using ui::Form1;
+using editor::Form1;
 
 void Decode(StartedEditor& editor, const ToneRecord& record) {
     editor.module.ScratchRecord = record;
@@ -35,19 +35,19 @@ std::set<int> Entries(int first, int last) {
     return entries;
 }
 
-void ExpectOneParseMessage(const ui::ScriptedPlatform& platform, const std::string& text) {
+void ExpectOneParseMessage(const editor::ScriptedPlatform& platform, const std::string& text) {
     ASSERT_EQ(platform.Messages().size(), 1u) << text;
-    const ui::MessageBoxRequest& message = platform.Messages()[0];
+    const editor::MessageBoxRequest& message = platform.Messages()[0];
     EXPECT_EQ(message.text, text);
     EXPECT_EQ(message.title, "Error Parsing Sysex");
-    EXPECT_EQ(message.icon, ui::MessageIcon::Critical);
-    EXPECT_EQ(message.buttons, ui::MessageButtons::Ok);
+    EXPECT_EQ(message.icon, editor::MessageIcon::Critical);
+    EXPECT_EQ(message.buttons, editor::MessageButtons::Ok);
 }
 
 // Each time one of the options' selection changes, how many messages had been shown.
-void CountMessagesWhenSet(StartedEditor& editor, const std::vector<ui::OptionArray*>& options,
+void CountMessagesWhenSet(StartedEditor& editor, const std::vector<editor::OptionArray*>& options,
                           std::vector<std::size_t>& seen) {
-    for (ui::OptionArray* o : options)
+    for (editor::OptionArray* o : options)
         o->observers.Add([&editor, &seen] { seen.push_back(editor.platform.Messages().size()); });
 }
 
@@ -123,9 +123,9 @@ TEST(ParseSysex, EndStepErrorOfDcaTwoComesAfterTheOtherFiveEndSteps) {
     for (int entry : {109, 75, 41, 223, 189}) record[entry] = 3;
     record[42] = 5;  // the high entry is not read
     record[155] = 8;
-    const std::vector<ui::OptionArray*> ends{&form.optDCO1E, &form.optDCW1E, &form.optDCA1E,
-                                             &form.optDCO2E, &form.optDCW2E, &form.optDCA2E};
-    for (ui::OptionArray* end : ends) end->Select(2);
+    const std::vector<editor::OptionArray*> ends{&form.optDCO1E, &form.optDCW1E, &form.optDCA1E,
+                                                 &form.optDCO2E, &form.optDCW2E, &form.optDCA2E};
+    for (editor::OptionArray* end : ends) end->Select(2);
     std::vector<std::size_t> seen;
     CountMessagesWhenSet(editor, ends, seen);
     Decode(editor, record);
@@ -159,8 +159,8 @@ TEST(ParseSysex, ValuesOutsideAControlsRangeAreClampedAndReported) {
         StartedEditor editor;
         Form1& form = editor.form;
         // Controls away from what the record holds, so that decoding has to set them.
-        for (ui::OptionArray* o : {&form.optDCO1Waveform1, &form.optDCO1Waveform2, &form.optDCO1E,
-                                   &form.optDCA2S, &form.optOCT})
+        for (editor::OptionArray* o : {&form.optDCO1Waveform1, &form.optDCO1Waveform2,
+                                       &form.optDCO1E, &form.optDCA2S, &form.optOCT})
             o->Select(2);
         form.HSNote.SetValue(5);
         ToneRecord record = editor.module.PatchBank[1];
@@ -168,9 +168,9 @@ TEST(ParseSysex, ValuesOutsideAControlsRangeAreClampedAndReported) {
         WriteEntryPair(record, c.entry, c.byte);
         Decode(editor, record);
         ExpectOneParseMessage(editor.platform, c.message);
-        const ui::ControlPointer control = form.Find(c.control)->control;
-        const auto* const* o = std::get_if<ui::OptionArray*>(&control);
-        const auto* const* b = std::get_if<ui::ScrollBar*>(&control);
+        const editor::ControlPointer control = form.Find(c.control)->control;
+        const auto* const* o = std::get_if<editor::OptionArray*>(&control);
+        const auto* const* b = std::get_if<editor::ScrollBar*>(&control);
         EXPECT_EQ(o ? (*o)->Selected() : (*b)->Value(), c.shown) << c.control;
         EXPECT_EQ(editor.module.ScratchRecord, record) << c.message;
         EXPECT_EQ(form.txtDCA2Lvl.Text(7), "50") << c.message;
@@ -196,12 +196,12 @@ TEST(ParseSysex, DecodingNeverWritesTheRecord) {
 }
 
 // One user edit of a control: the next option element, the next bar value, or another number.
-void EditOnce(const ui::ControlPointer& control, int element) {
-    if (auto* const* o = std::get_if<ui::OptionArray*>(&control))
+void EditOnce(const editor::ControlPointer& control, int element) {
+    if (auto* const* o = std::get_if<editor::OptionArray*>(&control))
         (*o)->Click(element >= 0 ? element : ((*o)->Selected() + 1) % (*o)->Count());
-    if (auto* const* b = std::get_if<ui::ScrollBar*>(&control))
+    if (auto* const* b = std::get_if<editor::ScrollBar*>(&control))
         (*b)->SetValue((*b)->Value() == (*b)->Max() ? 0 : (*b)->Value() + 1);
-    if (auto* const* t = std::get_if<ui::TextBoxArray*>(&control))
+    if (auto* const* t = std::get_if<editor::TextBoxArray*>(&control))
         (*t)->SetText(element, (*t)->Text(element) == "7" ? "8" : "7");
 }
 
@@ -209,7 +209,7 @@ TEST(ParseSysex, AfterADecodeOneEditWritesOnlyItsField) {
     StartedEditor editor;
     Form1& form = editor.form;
     struct Edit {
-        ui::ControlPointer control;
+        editor::ControlPointer control;
         int element;
         std::set<int> field;
     };
@@ -240,7 +240,7 @@ TEST(ParseSysex, AfterADecodeOneEditWritesOnlyItsField) {
         edits.push_back({form.Find(name)->control, -1, field});
     for (int e = 0; e < kEnvelopeCount; ++e) {
         const EnvelopeSpec& envelope = kEnvelopes[e];
-        ui::EnvelopeControls& env = form.envelopes[e];
+        editor::EnvelopeControls& env = form.envelopes[e];
         std::set<int> levels;
         for (int s = 1; s <= kEnvelopeSteps; ++s)
             levels.merge(Entries(envelope.LevelEntry(s), envelope.LevelEntry(s) + 1));
@@ -272,7 +272,7 @@ TEST(ParseSysex, AfterADecodeOneEditWritesOnlyItsField) {
 
 void EditAtRandom(Form1& form, std::mt19937& random, int count) {
     const auto below = [&random](int n) { return static_cast<int>(random() % n); };
-    for (int edit = 0; edit < count; ++edit) ui::MakeUserEdit(form, below);
+    for (int edit = 0; edit < count; ++edit) editor::MakeUserEdit(form, below);
 }
 
 TEST(ParseSysex, EditedRecordsDecodeAndReEncodeToTheSameBytes) {
@@ -287,7 +287,7 @@ TEST(ParseSysex, EditedRecordsDecodeAndReEncodeToTheSameBytes) {
         EditAtRandom(other.form, random, 300);
         Decode(other, edited);
         EXPECT_TRUE(other.platform.Messages().empty());
-        ui::RaiseEveryHandler(other.form);
+        editor::RaiseEveryHandler(other.form);
         EXPECT_EQ(ToneBytes(other.module.ScratchRecord), ToneBytes(edited)) << "run " << n;
     }
 }

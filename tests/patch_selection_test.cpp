@@ -116,19 +116,19 @@ TEST(Exit, AnswerNoKeepsEverythingAnswerYesEndsTheProgram) {
     StartedEditor editor;
     editor.form.hsFine.SetValue(9);
     const ToneRecord before = editor.module.ScratchRecord;
-    editor.platform.QueueAnswer(ui::MessageAnswer::No);
+    editor.platform.QueueAnswer(editor::MessageAnswer::No);
     editor.form.cmdExit_Click();
     ASSERT_EQ(editor.platform.Messages().size(), 1u);
     const auto& box = editor.platform.Messages()[0];
     EXPECT_EQ(box.text, "Do you want to EXIT?");
     EXPECT_EQ(box.title, "Exit Program");
-    EXPECT_EQ(box.buttons, ui::MessageButtons::YesNo);
-    EXPECT_EQ(box.icon, ui::MessageIcon::Critical);
-    EXPECT_EQ(box.defaultButton, ui::DefaultButton::Second);
+    EXPECT_EQ(box.buttons, editor::MessageButtons::YesNo);
+    EXPECT_EQ(box.icon, editor::MessageIcon::Critical);
+    EXPECT_EQ(box.defaultButton, editor::DefaultButton::Second);
     EXPECT_FALSE(editor.platform.Ended());
     EXPECT_EQ(editor.module.ScratchRecord, before);
 
-    editor.platform.QueueAnswer(ui::MessageAnswer::Yes);
+    editor.platform.QueueAnswer(editor::MessageAnswer::Yes);
     editor.form.cmdExit_Click();
     EXPECT_TRUE(editor.platform.Ended());
 }

@@ -42,9 +42,11 @@ class InterruptedSave : public ::testing::Test {
         oldBank = ReadBytes(path);
         oldNames = ReadText(namesPath);
     }
-    // Saves an edit of the loaded bank; the hook may end the process part way.
-    void SaveEdit() {
+    // Saves an edit of the loaded bank, telling `watch` of every step of the save, which may end
+    // the process part way.
+    void SaveEdit(const SaveStepWatcher& watch = {}) {
         StartedEditor editor;
+        editor.run.fileStore.watchSteps = watch;
         Load(editor, path);
         editor.form.hsFine.SetValue(41);
         editor.form.cboPatches.SetText("Edited");
@@ -60,9 +62,7 @@ class InterruptedSave : public ::testing::Test {
 TEST_F(InterruptedSave, TheTargetIsTheOldFileOrTheNewOneNeverAMix) {
     // How many steps a whole save takes, and what it writes.
     int steps = 0;
-    SetSaveStepHookForTesting([&steps](const char*) { ++steps; });
-    SaveEdit();
-    SetSaveStepHookForTesting(nullptr);
+    SaveEdit([&steps](const char*) { ++steps; });
     const auto newBank = ReadBytes(path);
     const auto newNames = ReadText(namesPath);
     ASSERT_NE(newBank, oldBank);
@@ -75,10 +75,9 @@ TEST_F(InterruptedSave, TheTargetIsTheOldFileOrTheNewOneNeverAMix) {
         ASSERT_GE(child, 0);
         if (child == 0) {
             int step = 0;
-            SetSaveStepHookForTesting([&step, killAt](const char*) {
+            SaveEdit([&step, killAt](const char*) {
                 if (++step == killAt) raise(SIGKILL);
             });
-            SaveEdit();
             _exit(0);
         }
         int status = 0;

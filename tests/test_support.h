@@ -5,17 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "ui/editor_run.h"
-#include "ui/scripted_platform.h"
+#include "editor/editor_run.h"
+#include "editor/scripted_platform.h"
 
 namespace voxtane::testing {
 
 // A started editor with a scripted platform, fresh for every test.
 struct StartedEditor {
     StartedEditor() : run(platform) { run.Start(); }
-    ui::ScriptedPlatform platform{"/opt/voxtane"};
-    ui::EditorRun run;
-    ui::Form1& form = run.form1;
+    editor::ScriptedPlatform platform{"/opt/voxtane"};
+    editor::EditorRun run;
+    editor::Form1& form = run.form1;
     Module1& module = run.module1;
 };
 

@@ -25,7 +25,7 @@ TEST(FineDetune, SliderValuesSkipTheCodesSixteenThirtyTwoAndFortyEight) {
 }
 
 Coefficient Rate(int value) {
-    return VibratoRateCoefficient(value, kVibRateLow, kVibRateHigh);
+    return VibratoRateCoefficient(value);
 }
 
 struct CoefficientTable {

@@ -26,7 +26,7 @@ std::vector<int> Entries(const ToneRecord& record, int first, int count) {
 
 TEST(LineSelectAndOctaveRange, EveryClickCombinesWithTheOtherControlsSelection) {
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     const ToneRecord& record = editor.module.ScratchRecord;
     form.optOCTV.Click(1);
     form.optLS.Click(3);
@@ -50,7 +50,7 @@ TEST(LineSelectAndOctaveRange, EveryClickCombinesWithTheOtherControlsSelection) 
 
 TEST(DetuneSignAndVibratoWave, OptionsWriteTheirCodes) {
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     const ToneRecord& record = editor.module.ScratchRecord;
     form.optPDS.Click(1);
     EXPECT_EQ(Entries(record, 3, 2), (std::vector<int>{1, 0}));
@@ -68,7 +68,7 @@ TEST(DetuneSignAndVibratoWave, OptionsWriteTheirCodes) {
 
 TEST(FineDetune, EverySliderValueWritesItsByteAndLabel) {
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     const ToneRecord& record = editor.module.ScratchRecord;
     for (int f = 60; f >= 0; --f) {
         const ToneRecord before = record;
@@ -82,7 +82,7 @@ TEST(FineDetune, EverySliderValueWritesItsByteAndLabel) {
 
 TEST(DetuneOctaveAndNote, EitherControlWritesTwelveTimesOctavePlusNote) {
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     const ToneRecord& record = editor.module.ScratchRecord;
     form.HSNote.SetValue(5);
     form.optOCT.Click(2);
@@ -104,18 +104,17 @@ TEST(DetuneOctaveAndNote, EitherControlWritesTwelveTimesOctavePlusNote) {
 
 TEST(VibratoValues, EveryValueWritesItselfAndItsCoefficient) {
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     const ToneRecord& record = editor.module.ScratchRecord;
     struct Bar {
-        ui::ScrollBar& bar;
-        const ui::Label& label;
+        editor::ScrollBar& bar;
+        const editor::Label& label;
         int valueByte;
         std::function<Coefficient(int)> coefficient;
     };
     const Bar bars[] = {
         {form.hsDelay, form.lblDelay, 6, VibratoDelayCoefficient},
-        {form.hsRate, form.lblRate, 9,
-         [](int r) { return VibratoRateCoefficient(r, kVibRateLow, kVibRateHigh); }},
+        {form.hsRate, form.lblRate, 9, [](int r) { return VibratoRateCoefficient(r); }},
         {form.hsDepth, form.lblDepth, 12, VibratoDepthCoefficient}};
     for (const Bar& b : bars) {
         for (int step = 1; step <= 100; ++step) {
@@ -139,13 +138,13 @@ TEST(VibratoValues, EveryValueWritesItselfAndItsCoefficient) {
 
 TEST(KeyFollow, EachBarWritesItsValueAndCodeForItsLine) {
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     const ToneRecord& record = editor.module.ScratchRecord;
     const std::array<int, 10> dca{0, 8, 17, 26, 36, 47, 58, 69, 82, 95};
     const std::array<int, 10> dcw{0, 31, 44, 57, 70, 83, 96, 110, 146, 255};
     struct Bar {
-        ui::ScrollBar& bar;
-        const ui::Label& label;
+        editor::ScrollBar& bar;
+        const editor::Label& label;
         int valueEntry;
         const std::array<int, 10>& codes;
     };

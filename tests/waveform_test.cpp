@@ -16,7 +16,7 @@ std::vector<int> Entries(const ToneRecord& record, int first, int count) {
 
 TEST(CalcMFW, Examples) {
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     ToneRecord& record = editor.module.ScratchRecord;
     form.optDCO1Waveform1.Click(1);  // square, resonance II, ring
     form.optDCO1Waveform2.Click(6);
@@ -47,12 +47,12 @@ TEST(CalcMFW, EveryCombinationOfBothLinesComesBackFromDecoding) {
     constexpr std::array<int, 8> kType{0, 0, 0, 0, 0, 1, 2, 3};
     constexpr std::array<int, 3> kModulationBits{0, 32, 24};
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     ToneRecord& record = editor.module.ScratchRecord;
     struct Line {
         int line;
-        ui::OptionArray& first;
-        ui::OptionArray& second;
+        editor::OptionArray& first;
+        editor::OptionArray& second;
         int entry;  // of the waveform byte; the resonance byte follows
     };
     for (const Line& line : {Line{1, form.optDCO1Waveform1, form.optDCO1Waveform2, 29},
@@ -89,7 +89,7 @@ TEST(CalcMFW, EveryCombinationOfBothLinesComesBackFromDecoding) {
 
 TEST(DecodeDCOWave, WaveformNumbersAndModulation) {
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     ToneRecord& record = editor.module.ScratchRecord;
     struct Case {
         int waveform;
@@ -130,7 +130,7 @@ TEST(DecodeDCOWave, WaveformNumbersAndModulation) {
 
 TEST(DecodeDCOWave, AbsentSecondWaveformIsWrittenBackAsSawtooth) {
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     ToneRecord& record = editor.module.ScratchRecord;
     form.optDCO1Waveform1.Click(3);
     form.optDCO1Waveform2.Click(3);
@@ -145,7 +145,7 @@ TEST(DecodeDCOWave, AbsentSecondWaveformIsWrittenBackAsSawtooth) {
 // Codes that name no waveform on line 2 show what line 1 decoded, without a message.
 TEST(DecodeDCOWave, LineTwoCodesWithoutWaveformKeepLineOnesResult) {
     StartedEditor editor;
-    ui::Form1& form = editor.form;
+    editor::Form1& form = editor.form;
     ToneRecord& record = editor.module.ScratchRecord;
     WriteEntryPair(record, 29, 64 + 18);    // pulse, double sine
     WriteEntryPair(record, 143, 224 + 26);  // code 7, resonance of type 0

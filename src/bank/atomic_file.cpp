@@ -15,15 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-SaveStepHook& StepHook() {
-    static SaveStepHook hook;
-    return hook;
-}
-
-void Step(const char* name) {
-    if (StepHook()) StepHook()(name);
-}
-
 std::string SystemMessage(int error) {
     return std::generic_category().message(error);
 }
@@ -60,11 +51,11 @@ void RemoveLeftoverTemporaries(const fs::path& target) {
 
 }  // namespace
 
-void SetSaveStepHookForTesting(SaveStepHook hook) {
-    StepHook() = std::move(hook);
-}
-
-FileWriteResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+FileWriteResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                                    const SaveStepWatcher& watch) {
+    const auto Step = [&watch](const char* name) {
+        if (watch) watch(name);
+    };
     const fs::path target(path);
     std::error_code ec;
     if (fs::is_directory(target, ec)) return {FileWriteStatus::CannotCreate, SystemMessage(EISDIR)};

@@ -20,13 +20,14 @@ struct [[nodiscard]] FileWriteResult {
     [[nodiscard]] bool ok() const { return status == FileWriteStatus::Written; }
 };
 
+// Told before each step of a save ("create", "write", "flush", "rename", "done"): tests interrupt
+// a save part way with it.
+using SaveStepWatcher = std::function<void(const char* step)>;
+
 // Writes `bytes` to a temporary file in the target's folder and renames it over the target, so
 // that the target holds either its old content or exactly the new bytes, never a mix, and no
 // stale tail of a longer old file. The temporary file is removed when anything fails.
-FileWriteResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
-
-// Called before each step of a save (for tests that interrupt a save part way).
-using SaveStepHook = std::function<void(const char* step)>;
-void SetSaveStepHookForTesting(SaveStepHook hook);
+FileWriteResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                                    const SaveStepWatcher& watch = {});
 
 }  // namespace voxtane

@@ -108,10 +108,20 @@ std::string EncodeNamesFile(const std::vector<std::string>& names) {
     return utf8File;
 }
 
-FileWriteResult WriteNamesFile(const std::string& path, const std::vector<std::string>& names) {
+std::string NamesFileToRead(const std::string& bankPath) {
+    const std::string current = NamesFilePath(bankPath);
+    std::error_code ec;
+    if (std::filesystem::exists(current, ec)) return current;
+    const std::string legacy = LegacyNamesFilePath(bankPath);
+    if (std::filesystem::exists(legacy, ec)) return legacy;
+    return current;
+}
+
+FileWriteResult WriteNamesFile(const std::string& path, const std::vector<std::string>& names,
+                               const SaveStepWatcher& watch) {
     const std::string bytes = EncodeNamesFile(names);
     return WriteFileAtomically(
-        path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+        path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), watch);
 }
 
 }  // namespace voxtane

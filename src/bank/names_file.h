@@ -5,12 +5,11 @@
 #include <vector>
 
 #include "bank/atomic_file.h"
+#include "bank/bank_limits.h"
 
 // The patch names file beside a bank file: one name per line, in patch order, each line ended by
 // carriage return and line feed.
 namespace voxtane {
-
-inline constexpr std::size_t kMaxNameLength = 1000;  // characters
 
 // The names file of a bank file: its path with the file name's extension (from the file name's
 // last ".") replaced by ".plf", or ".plf" appended when the file name has no ".".
@@ -18,6 +17,9 @@ inline constexpr std::size_t kMaxNameLength = 1000;  // characters
 // Where older versions looked: the path cut at its first "." anywhere (a dotted folder name
 // included), followed by ".plf". Files written that way must still load.
 [[nodiscard]] std::string LegacyNamesFilePath(std::string_view bankPath);
+
+// The names file a load reads: the current one, else one that an older version wrote.
+[[nodiscard]] std::string NamesFileToRead(const std::string& bankPath);
 
 enum class NamesReadStatus { Read, Missing, CannotOpen };
 
@@ -35,6 +37,7 @@ struct NamesReadResult {
 // mistaken for UTF-8 when read back; otherwise the whole file in UTF-8.
 [[nodiscard]] std::string EncodeNamesFile(const std::vector<std::string>& names);
 
-FileWriteResult WriteNamesFile(const std::string& path, const std::vector<std::string>& names);
+FileWriteResult WriteNamesFile(const std::string& path, const std::vector<std::string>& names,
+                               const SaveStepWatcher& watch = {});
 
 }  // namespace voxtane

@@ -54,20 +54,20 @@ class Checker {
   public:
     Checker(std::string_view argument, const Parts& parts) : argument_(argument), parts_(parts) {}
 
-    Assignment operator()(const ui::OptionArray* options) const {
+    Assignment operator()(const editor::OptionArray* options) const {
         NoIndex();
         const int element = Number(0, options->Count() - 1);
         return {Assignment::Target::Option, std::string(parts_.name), 0, element, {}};
     }
-    Assignment operator()(const ui::ScrollBar* bar) const {
+    Assignment operator()(const editor::ScrollBar* bar) const {
         NoIndex();
         const int value = Number(bar->Min(), bar->Max());
         return {Assignment::Target::Bar, std::string(parts_.name), 0, value, {}};
     }
-    Assignment operator()(const ui::Label*) const {
+    Assignment operator()(const editor::Label*) const {
         throw Bad("is a label, which only the editor writes");
     }
-    Assignment operator()(const ui::TextBoxArray* boxes) const {
+    Assignment operator()(const editor::TextBoxArray* boxes) const {
         if (!parts_.index)
             throw Bad("is a text-box array: give an element as NAME[0.." +
                       std::to_string(boxes->Count() - 1) + "]=TEXT");
@@ -100,7 +100,7 @@ class Checker {
     const Parts& parts_;
 };
 
-Assignment ParseAssignment(std::string_view argument, const ui::ToneControls& controls) {
+Assignment ParseAssignment(std::string_view argument, const editor::ToneControls& controls) {
     const Parts parts = SplitAssignment(argument);
     if (parts.name == kPatchNameKey) {
         if (parts.index)
@@ -108,7 +108,7 @@ Assignment ParseAssignment(std::string_view argument, const ui::ToneControls& co
         RejectLineBreaks(argument, parts.value);
         return {Assignment::Target::PatchName, {}, 0, 0, std::string(parts.value)};
     }
-    const ui::NamedControl* named = controls.Find(parts.name);
+    const editor::NamedControl* named = controls.Find(parts.name);
     if (named == nullptr)
         throw UsageError("\"" + std::string(argument) + "\": no control is named \"" +
                          std::string(parts.name) + "\"");
@@ -118,29 +118,29 @@ Assignment ParseAssignment(std::string_view argument, const ui::ToneControls& co
 }  // namespace
 
 std::vector<Assignment> ParseAssignments(const std::vector<std::string>& arguments,
-                                         const ui::ToneControls& controls) {
+                                         const editor::ToneControls& controls) {
     std::vector<Assignment> assignments;
     for (const std::string& argument : arguments)
         assignments.push_back(ParseAssignment(argument, controls));
     return assignments;
 }
 
-void ApplyAssignment(ui::Form1& form, const Assignment& assignment) {
+void ApplyAssignment(editor::Form1& form, const Assignment& assignment) {
     using Target = Assignment::Target;
     if (assignment.target == Target::PatchName) {
         form.cboPatches.SetText(assignment.text);
         return;
     }
-    const ui::ControlPointer control = form.Find(assignment.control)->control;
+    const editor::ControlPointer control = form.Find(assignment.control)->control;
     switch (assignment.target) {
         case Target::Option:
-            std::get<ui::OptionArray*>(control)->Click(assignment.number);
+            std::get<editor::OptionArray*>(control)->Click(assignment.number);
             break;
         case Target::Bar:
-            std::get<ui::ScrollBar*>(control)->SetValue(assignment.number);
+            std::get<editor::ScrollBar*>(control)->SetValue(assignment.number);
             break;
         case Target::TextBox:
-            std::get<ui::TextBoxArray*>(control)->SetText(assignment.index, assignment.text);
+            std::get<editor::TextBoxArray*>(control)->SetText(assignment.index, assignment.text);
             break;
         case Target::PatchName:
             break;

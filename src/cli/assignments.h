@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/form1.h"
+#include "editor/form1.h"
 
 // Edits given on the command line, each made as the user makes it in the editor window:
 //   NAME=V        an option array: a click on element V; a scroll bar: its value set to V
@@ -24,9 +24,9 @@ struct Assignment {
 // Reads and checks every assignment against the controls' names and ranges before any is made,
 // so that a bad one leaves everything untouched. Throws a usage error naming the first bad one.
 [[nodiscard]] std::vector<Assignment> ParseAssignments(const std::vector<std::string>& arguments,
-                                                       const ui::ToneControls& controls);
+                                                       const editor::ToneControls& controls);
 
 // Makes one checked assignment on the editor.
-void ApplyAssignment(ui::Form1& form, const Assignment& assignment);
+void ApplyAssignment(editor::Form1& form, const Assignment& assignment);
 
 }  // namespace voxtane::cli

@@ -6,12 +6,12 @@ namespace voxtane::cli {
 namespace {
 
 struct ControlValue {
-    nlohmann::ordered_json operator()(const ui::OptionArray* options) const {
+    nlohmann::ordered_json operator()(const editor::OptionArray* options) const {
         return options->Selected();
     }
-    nlohmann::ordered_json operator()(const ui::ScrollBar* bar) const { return bar->Value(); }
-    nlohmann::ordered_json operator()(const ui::Label* label) const { return label->Text(); }
-    nlohmann::ordered_json operator()(const ui::TextBoxArray* boxes) const {
+    nlohmann::ordered_json operator()(const editor::ScrollBar* bar) const { return bar->Value(); }
+    nlohmann::ordered_json operator()(const editor::Label* label) const { return label->Text(); }
+    nlohmann::ordered_json operator()(const editor::TextBoxArray* boxes) const {
         auto texts = nlohmann::ordered_json::array();
         for (int i = 0; i < boxes->Count(); ++i) texts.push_back(boxes->Text(i));
         return texts;
@@ -20,9 +20,9 @@ struct ControlValue {
 
 }  // namespace
 
-nlohmann::ordered_json ControlsToJson(const ui::ToneControls& controls) {
+nlohmann::ordered_json ControlsToJson(const editor::ToneControls& controls) {
     auto json = nlohmann::ordered_json::object();
-    for (const ui::NamedControl& named : controls.All())
+    for (const editor::NamedControl& named : controls.All())
         json[std::string(named.name)] = std::visit(ControlValue{}, named.control);
     return json;
 }

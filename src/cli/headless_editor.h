@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/editor_run.h"
-#include "ui/scripted_platform.h"
+#include "editor/editor_run.h"
+#include "editor/scripted_platform.h"
 
 // The editor run without a window: a started editor whose dialogs are answered by the command
 // line and whose message boxes are collected instead of shown.
@@ -18,9 +18,9 @@ class HeadlessEditor {
     HeadlessEditor(const HeadlessEditor&) = delete;
     HeadlessEditor& operator=(const HeadlessEditor&) = delete;
 
-    ui::Form1& Form() { return run_.form1; }
+    editor::Form1& Form() { return run_.form1; }
     Module1& State() { return run_.module1; }
-    ui::ScriptedPlatform& Platform() { return platform_; }
+    editor::ScriptedPlatform& Platform() { return platform_; }
 
     // "&Load" with `path` chosen. Throws a runtime failure, with the editor's own words, when
     // the file gives no patch.
@@ -37,8 +37,8 @@ class HeadlessEditor {
   private:
     void ThrowOnFileMessages(const std::string& fallback);
 
-    ui::ScriptedPlatform platform_;
-    ui::EditorRun run_;
+    editor::ScriptedPlatform platform_;
+    editor::EditorRun run_;
 };
 
 }  // namespace voxtane::cli

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "cli/cli_error.h"
-#include "midi/system_midi_backend.h"
+#include "cli/device_library_loader.h"
+#include "editor/editor_run.h"
+#include "editor/scripted_platform.h"
 #include "midi/scripted_device_window.h"
-#include "ui/editor_run.h"
-#include "ui/scripted_platform.h"
 
 namespace voxtane::cli {
 
@@ -25,7 +25,7 @@ std::string ForTerminal(std::string text) {
     return text;
 }
 
-std::string JoinedMessages(const ui::ScriptedPlatform& platform, const std::string& title) {
+std::string JoinedMessages(const editor::ScriptedPlatform& platform, const std::string& title) {
     std::string text;
     for (const auto& message : platform.Messages())
         if (message.title == title) text += (text.empty() ? "" : "\n") + ForTerminal(message.text);
@@ -43,9 +43,9 @@ std::optional<int> WholeNumber(const std::string& text) {
 struct MidiEditor {
     MidiEditor(midi::MidiBackend& backend, midi::Clock& clock)
         : run(platform, backend, window, clock) {}
-    ui::ScriptedPlatform platform;
+    editor::ScriptedPlatform platform;
     midi::ScriptedDeviceWindow window;
-    ui::EditorRun run;
+    editor::EditorRun run;
 };
 
 void ThrowOnMessages(const MidiEditor& editor) {
@@ -96,7 +96,7 @@ int RunSend(const SendOptions& options, midi::MidiBackend& backend, midi::Clock&
     ThrowOnMessages(editor);
     CheckPortListed(options, editor);
 
-    ui::Form1& form = editor.run.form1;
+    editor::Form1& form = editor.run.form1;
     Module1& state = editor.run.module1;
     editor.platform.QueueFileChoice(options.file);
     form.cmdLoad_Click();
@@ -142,11 +142,14 @@ MidiCommands::MidiCommands(CLI::App& app) {
 
 std::optional<int> MidiCommands::RunParsed() {
     if (!*ports_ && !*send_) return std::nullopt;
-    midi::SystemMidiBackend backend;
-    if (*ports_) return RunPorts(backend, std::cout);
+    std::string whyNot;
+    const std::unique_ptr<DeviceLibrary> library = DeviceLibrary::Load(whyNot);
+    if (!library) throw RuntimeFailure(whyNot);
+    const std::unique_ptr<midi::MidiBackend> backend = library->SystemBackend();
+    if (*ports_) return RunPorts(*backend, std::cout);
     if (sendPatch_) sendOptions_.patch = *sendPatch_;
     midi::SteadyClock clock;
-    return RunSend(sendOptions_, backend, clock, std::cout);
+    return RunSend(sendOptions_, *backend, clock, std::cout);
 }
 
 }  // namespace voxtane::cli

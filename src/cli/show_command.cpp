@@ -5,23 +5,26 @@
 #include "cli/commands.h"
 #include "cli/controls_json.h"
 #include "cli/headless_editor.h"
+#include "editor/tone_display.h"
+#include "tone/decoded_tone.h"
 
 namespace voxtane::cli {
 namespace {
 
-// Decodes one record in an editor started just for it, so the controls show the record as they
-// do when it is the first patch selected, and each decoding message is shown exactly once.
+// Decodes one record onto controls as a freshly started editor shows them, so that they show
+// the record as they do when it is the first patch selected, each message once.
 nlohmann::ordered_json DecodePatch(const ToneRecord& record, int patch, const std::string& name) {
-    HeadlessEditor editor;
-    editor.State().ScratchRecord = record;
-    editor.Platform().ClearRecords();
-    editor.Form().ParseSysex();
+    editor::ToneControls controls;
+    const ToneDecoding decoding = DecodeTone(record, editor::ShownTone(controls));
+    editor::ShowDecodedTone(controls, decoding, [](const std::string&) {});
 
     nlohmann::ordered_json json;
     json["patch"] = patch;
     json["name"] = name;
-    json["controls"] = ControlsToJson(editor.Form());
-    json["messages"] = editor.MessagesTitled(kParseErrorTitle);
+    json["controls"] = ControlsToJson(controls);
+    json["messages"] = nlohmann::ordered_json::array();
+    for (const DecodingMessage& message : decoding.messages)
+        json["messages"].push_back(message.text);
     return json;
 }
 

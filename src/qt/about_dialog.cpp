@@ -12,7 +12,7 @@
 namespace voxtane::qt {
 namespace {
 
-QLabel* AddLabel(QDialog& dialog, const char* name, ui::Label& model) {
+QLabel* AddLabel(QDialog& dialog, const char* name, editor::Label& model) {
     auto* label = new QLabel(QString::fromStdString(model.Text()), &dialog);
     label->setObjectName(QString::fromLatin1(name));
     label->setAlignment(Qt::AlignCenter);
@@ -29,7 +29,8 @@ QLabel* AddLabel(QDialog& dialog, const char* name, ui::Label& model) {
 // Top to bottom as designed: the program's name beside its icon, the version, the note on the
 // help, OK, and the warning. A layout rather than fixed places keeps every text whole in the
 // desktop's font, which this window uses.
-AboutDialog::AboutDialog(ui::AboutBox& model, QWidget* parent) : QDialog(parent), model_(model) {
+AboutDialog::AboutDialog(editor::AboutBox& model, QWidget* parent)
+    : QDialog(parent), model_(model) {
     setObjectName(QStringLiteral("About"));
     setWindowTitle(QString::fromStdString(model.Caption));
     setWindowIcon(ProgramIcon());

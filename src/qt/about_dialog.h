@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "ui/about_box.h"
+#include "editor/about_box.h"
 
 namespace voxtane::qt {
 
@@ -12,7 +12,7 @@ class AboutDialog : public QDialog {
     Q_OBJECT
 
   public:
-    AboutDialog(ui::AboutBox& model, QWidget* parent);
+    AboutDialog(editor::AboutBox& model, QWidget* parent);
 
     // Runs the dialog modally until the model is hidden.
     void RunModal();
@@ -20,7 +20,7 @@ class AboutDialog : public QDialog {
     void reject() override;
 
   private:
-    ui::AboutBox& model_;
+    editor::AboutBox& model_;
 };
 
 }  // namespace voxtane::qt

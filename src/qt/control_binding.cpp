@@ -13,7 +13,7 @@ QString FromModel(const std::string& text) {
 
 }  // namespace
 
-void BindOptionArray(ui::OptionArray& model, QButtonGroup& group) {
+void BindOptionArray(editor::OptionArray& model, QButtonGroup& group) {
     group.setExclusive(true);
     const QPointer<QButtonGroup> guard(&group);
     auto show = [&model, guard] {
@@ -32,7 +32,7 @@ void BindOptionArray(ui::OptionArray& model, QButtonGroup& group) {
     });
 }
 
-void BindScrollBar(ui::ScrollBar& model, QScrollBar& bar) {
+void BindScrollBar(editor::ScrollBar& model, QScrollBar& bar) {
     bar.setOrientation(Qt::Horizontal);
     bar.setRange(model.Min(), model.Max());
     bar.setPageStep(model.LargeChange());
@@ -50,7 +50,7 @@ void BindScrollBar(ui::ScrollBar& model, QScrollBar& bar) {
                      [&model](int value) { model.SetValue(value); });
 }
 
-void BindLabel(ui::Label& model, QLabel& label) {
+void BindLabel(editor::Label& model, QLabel& label) {
     const QPointer<QLabel> guard(&label);
     auto show = [&model, guard] {
         if (guard) guard->setText(FromModel(model.Text()));
@@ -59,7 +59,7 @@ void BindLabel(ui::Label& model, QLabel& label) {
     model.observers.Add(show);
 }
 
-void BindTextBox(ui::TextBoxArray& model, int index, QLineEdit& edit) {
+void BindTextBox(editor::TextBoxArray& model, int index, QLineEdit& edit) {
     const QPointer<QLineEdit> guard(&edit);
     auto show = [&model, index, guard](int changed) {
         if (changed != index || !guard) return;

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 
-#include "ui/controls.h"
+#include "editor/controls.h"
 
 // Binds widgets to the control model. The model holds the value and runs the editor's handlers;
 // a widget only passes the user's actions in and shows the model's value. Widgets signal the
@@ -14,10 +14,10 @@
 namespace voxtane::qt {
 
 // Buttons of the group carry ids 0 to Count() - 1, the element indices.
-void BindOptionArray(ui::OptionArray& model, QButtonGroup& group);
-void BindScrollBar(ui::ScrollBar& model, QScrollBar& bar);
-void BindLabel(ui::Label& model, QLabel& label);
+void BindOptionArray(editor::OptionArray& model, QButtonGroup& group);
+void BindScrollBar(editor::ScrollBar& model, QScrollBar& bar);
+void BindLabel(editor::Label& model, QLabel& label);
 // Element `index` of a text box array.
-void BindTextBox(ui::TextBoxArray& model, int index, QLineEdit& edit);
+void BindTextBox(editor::TextBoxArray& model, int index, QLineEdit& edit);
 
 }  // namespace voxtane::qt

@@ -66,7 +66,7 @@ QRadioButton* AddStepOption(QWidget& parent, const QString& name, int leftTwips,
 }  // namespace
 
 void AddEnvelopeGroup(QWidget& parent, const EnvelopeGroupDesign& design,
-                      ui::EnvelopeControls& envelope) {
+                      editor::EnvelopeControls& envelope) {
     QGroupBox* group = AddGroup(parent, design.frameName, design.title,
                                 QRect(design.leftTwips, kGroupTop, kGroupWidth, kGroupHeight));
     // The end options get a box of their own, so that they are a selection group apart from the

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "ui/tone_controls.h"
+#include "editor/tone_controls.h"
 
 namespace voxtane::qt {
 
@@ -20,6 +20,6 @@ struct EnvelopeGroupDesign {
 // An envelope group: headings "Rate", "Level", "S" and "E", step numbers 1 to 8, and per step a
 // rate box, a level box, a sustain option and an end option, all bound to `envelope`.
 void AddEnvelopeGroup(QWidget& parent, const EnvelopeGroupDesign& design,
-                      ui::EnvelopeControls& envelope);
+                      editor::EnvelopeControls& envelope);
 
 }  // namespace voxtane::qt

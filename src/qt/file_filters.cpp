@@ -16,7 +16,7 @@ bool IsPattern(const QString& name) {
 
 }  // namespace
 
-QString NameFilterOf(const ui::FileFilter& filter) {
+QString NameFilterOf(const editor::FileFilter& filter) {
     QStringList given;
     QStringList applied;
     for (const std::string& pattern : filter.patterns) {
@@ -35,11 +35,12 @@ QString NameFilterOf(const ui::FileFilter& filter) {
     return QStringLiteral("%1 (%2)").arg(description, applied.join(QLatin1Char(' ')));
 }
 
-StartingPoint StartingPointOf(const ui::FileDialogRequest& request) {
+StartingPoint StartingPointOf(const editor::FileDialogRequest& request) {
     const QFileInfo initial(QString::fromStdString(request.initialName));
     StartingPoint start;
     start.folder = initial.path();
-    for (const ui::FileFilter& filter : request.filters) start.nameFilters << NameFilterOf(filter);
+    for (const editor::FileFilter& filter : request.filters)
+        start.nameFilters << NameFilterOf(filter);
 
     const QString name = initial.fileName();
     if (!IsPattern(name)) {
@@ -48,7 +49,7 @@ StartingPoint StartingPointOf(const ui::FileDialogRequest& request) {
         return start;
     }
     const auto listing = std::find_if(
-        request.filters.begin(), request.filters.end(), [&name](const ui::FileFilter& filter) {
+        request.filters.begin(), request.filters.end(), [&name](const editor::FileFilter& filter) {
             return std::find(filter.patterns.begin(), filter.patterns.end(), name.toStdString()) !=
                    filter.patterns.end();
         });

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "ui/platform.h"
+#include "editor/platform.h"
 
 namespace voxtane::qt {
 
@@ -17,11 +17,11 @@ struct StartingPoint {
 
 // A filter as Qt shows and applies it. "*.*" means every file, as on the systems the file
 // formats come from, so it becomes "*" here, where it would otherwise hide names without a dot.
-[[nodiscard]] QString NameFilterOf(const ui::FileFilter& filter);
+[[nodiscard]] QString NameFilterOf(const editor::FileFilter& filter);
 
 // The initial name "<folder>/patch.syx" opens the folder with that name preselected; a pattern
 // such as "<folder>/*.syx" opens the folder listing what the pattern matches: through the
 // request's filter with that pattern, or through the pattern alone when there is none.
-[[nodiscard]] StartingPoint StartingPointOf(const ui::FileDialogRequest& request);
+[[nodiscard]] StartingPoint StartingPointOf(const editor::FileDialogRequest& request);
 
 }  // namespace voxtane::qt

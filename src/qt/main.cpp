@@ -2,23 +2,23 @@
 // its main window.
 #include <QApplication>
 
+#include "devices/system_midi_backend.h"
+#include "editor/editor_run.h"
 #include "midi/clock.h"
-#include "midi/system_midi_backend.h"
 #include "qt/application_setup.h"
 #include "qt/device_dialog.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
-#include "ui/editor_run.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     voxtane::qt::SetUpApplication(app);
 
     voxtane::qt::QtPlatform platform;
-    voxtane::midi::SystemMidiBackend midiBackend;
+    voxtane::devices::SystemMidiBackend midiBackend;
     voxtane::qt::QtDeviceWindow deviceWindow;
     voxtane::midi::SteadyClock clock;
-    voxtane::ui::EditorRun run(platform, midiBackend, deviceWindow, clock);
+    voxtane::editor::EditorRun run(platform, midiBackend, deviceWindow, clock);
     voxtane::qt::MainWindow window(run.form1);
     platform.SetMainWindow(&window);
 

@@ -25,7 +25,7 @@ QAction* AddEntry(QMenu& menu, const char* name, const char* caption,
 
 }  // namespace
 
-void AddMainMenu(QMenuBar& bar, ui::Form1& form) {
+void AddMainMenu(QMenuBar& bar, editor::Form1& form) {
     QMenu* file = AddMenu(bar, "cmdFile", "&File");
     AddEntry(*file, "cmdNew", "&New", [&form] { form.cmdNew_Click(); });
     AddEntry(*file, "cmdLoad", "&Load", [&form] { form.cmdLoad_Click(); });

@@ -2,7 +2,7 @@
 
 #include <QMenuBar>
 
-#include "ui/form1.h"
+#include "editor/form1.h"
 
 namespace voxtane::qt {
 
@@ -10,6 +10,6 @@ namespace voxtane::qt {
 // cmdExit, ...) that calls its Form1 procedure; Import, Export, Copy Patch and Paste Patch have
 // none. The Edit shortcuts Ctrl+C and Ctrl+V stay with a text field that has the focus, so
 // copying and pasting text keeps working there.
-void AddMainMenu(QMenuBar& bar, ui::Form1& form);
+void AddMainMenu(QMenuBar& bar, editor::Form1& form);
 
 }  // namespace voxtane::qt

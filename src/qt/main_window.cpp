@@ -29,7 +29,7 @@ QPushButton* AddButton(QWidget& area, const char* name, const char* caption, QRe
 
 }  // namespace
 
-MainWindow::MainWindow(ui::Form1& form, QWidget* parent) : QMainWindow(parent), form_(form) {
+MainWindow::MainWindow(editor::Form1& form, QWidget* parent) : QMainWindow(parent), form_(form) {
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(ProgramIcon());
     QFont text = font();
@@ -56,7 +56,7 @@ MainWindow::MainWindow(ui::Form1& form, QWidget* parent) : QMainWindow(parent), 
     };
     showCaption();
     form_.Caption.observers.Add(showCaption);
-    resize(ui::Form1::kWindowWidth, ui::Form1::kWindowHeight);
+    resize(editor::Form1::kWindowWidth, editor::Form1::kWindowHeight);
 }
 
 void MainWindow::AddPatchBand(QWidget& area) {

@@ -2,7 +2,7 @@
 
 #include <QMainWindow>
 
-#include "ui/form1.h"
+#include "editor/form1.h"
 
 namespace voxtane::qt {
 
@@ -13,7 +13,7 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
   public:
-    explicit MainWindow(ui::Form1& form, QWidget* parent = nullptr);
+    explicit MainWindow(editor::Form1& form, QWidget* parent = nullptr);
 
   protected:
     // Closing the window ends the program at once, without a question.
@@ -23,7 +23,7 @@ class MainWindow : public QMainWindow {
     // The patch list with its label, and the Send Patch and Play Note buttons.
     void AddPatchBand(QWidget& area);
 
-    ui::Form1& form_;
+    editor::Form1& form_;
 };
 
 }  // namespace voxtane::qt

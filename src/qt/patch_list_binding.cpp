@@ -13,7 +13,7 @@ int CaretInCharacters(const std::string& text, int bytePosition) {
     return QString::fromUtf8(text.data(), bytePosition).size();
 }
 
-void Show(const ui::PatchList& model, QComboBox& combo) {
+void Show(const editor::PatchList& model, QComboBox& combo) {
     const QSignalBlocker blocker(&combo);
     while (combo.count() > model.ListCount()) combo.removeItem(combo.count() - 1);
     for (int i = 0; i < model.ListCount(); ++i) {
@@ -33,14 +33,15 @@ void Show(const ui::PatchList& model, QComboBox& combo) {
 
 }  // namespace
 
-void BindPatchList(ui::PatchList& model, QComboBox& combo) {
+void BindPatchList(editor::PatchList& model, QComboBox& combo) {
     combo.setEditable(true);
     // The entries are the 16 patches: typing renames, it never adds an entry, and no completion
     // may put other text into the field than what the user typed.
     combo.setInsertPolicy(QComboBox::NoInsert);
     combo.setCompleter(nullptr);
     combo.setMaxVisibleItems(16);
-    combo.lineEdit()->setMaxLength(kMaxPatchNameLength);
+    // The names file keeps no longer names either.
+    combo.lineEdit()->setMaxLength(static_cast<int>(kMaxNameLength));
 
     const QPointer<QComboBox> guard(&combo);
     Show(model, combo);

@@ -13,15 +13,15 @@
 namespace voxtane::qt {
 namespace {
 
-QMessageBox::Icon IconOf(ui::MessageIcon icon) {
+QMessageBox::Icon IconOf(editor::MessageIcon icon) {
     switch (icon) {
-        case ui::MessageIcon::Critical:
+        case editor::MessageIcon::Critical:
             return QMessageBox::Critical;
-        case ui::MessageIcon::Exclamation:
+        case editor::MessageIcon::Exclamation:
             return QMessageBox::Warning;
-        case ui::MessageIcon::Information:
+        case editor::MessageIcon::Information:
             return QMessageBox::Information;
-        case ui::MessageIcon::None:
+        case editor::MessageIcon::None:
             break;
     }
     return QMessageBox::NoIcon;
@@ -37,26 +37,26 @@ QtPlatform::~QtPlatform() {
     if (about_ && !about_->parent()) delete about_.data();
 }
 
-ui::MessageAnswer QtPlatform::ShowMessage(const ui::MessageBoxRequest& request) {
+editor::MessageAnswer QtPlatform::ShowMessage(const editor::MessageBoxRequest& request) {
     QMessageBox box(IconOf(request.icon), PlainText(request.title), PlainText(request.text),
                     QMessageBox::NoButton, mainWindow_);
     box.setTextFormat(Qt::PlainText);
-    if (request.buttons == ui::MessageButtons::Ok) {
+    if (request.buttons == editor::MessageButtons::Ok) {
         box.setDefaultButton(box.addButton(QMessageBox::Ok));
         box.exec();
-        return ui::MessageAnswer::Ok;
+        return editor::MessageAnswer::Ok;
     }
     QPushButton* yes = box.addButton(QMessageBox::Yes);
     QPushButton* no = box.addButton(QMessageBox::No);
-    box.setDefaultButton(request.defaultButton == ui::DefaultButton::First ? yes : no);
+    box.setDefaultButton(request.defaultButton == editor::DefaultButton::First ? yes : no);
     box.setEscapeButton(no);
     box.exec();
-    return box.clickedButton() == yes ? ui::MessageAnswer::Yes : ui::MessageAnswer::No;
+    return box.clickedButton() == yes ? editor::MessageAnswer::Yes : editor::MessageAnswer::No;
 }
 
-std::string QtPlatform::ShowFileDialog(const ui::FileDialogRequest& request) {
+std::string QtPlatform::ShowFileDialog(const editor::FileDialogRequest& request) {
     QFileDialog dialog(mainWindow_, QString::fromStdString(request.title));
-    const bool save = request.kind == ui::FileDialogKind::Save;
+    const bool save = request.kind == editor::FileDialogKind::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     // A name is taken as typed: no extension is added and an existing file is replaced without
@@ -91,12 +91,12 @@ void QtPlatform::EndProgram() {
     QCoreApplication::exit(0);
 }
 
-ui::DocumentOpenResult QtPlatform::OpenDocument(const std::string& path) {
+editor::DocumentOpenResult QtPlatform::OpenDocument(const std::string& path) {
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)))) return {};
-    return {ui::DocumentOpenStatus::Failed, "no program to show it could be started"};
+    return {editor::DocumentOpenStatus::Failed, "no program to show it could be started"};
 }
 
-void QtPlatform::ShowAboutBox(ui::AboutBox& box) {
+void QtPlatform::ShowAboutBox(editor::AboutBox& box) {
     if (!about_) about_ = new AboutDialog(box, mainWindow_);
     about_->RunModal();
 }

@@ -3,14 +3,14 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "editor/platform.h"
 #include "qt/about_dialog.h"
-#include "ui/platform.h"
 
 namespace voxtane::qt {
 
 // The editor's surroundings on a Qt desktop: modal message boxes and file dialogs over the main
 // window, the folder of the executable, the desktop's document viewer, and the end of the run.
-class QtPlatform : public ui::Platform {
+class QtPlatform : public editor::Platform {
   public:
     QtPlatform() = default;
     QtPlatform(const QtPlatform&) = delete;
@@ -20,13 +20,13 @@ class QtPlatform : public ui::Platform {
     // The window that dialogs belong to; until it is set they have no parent.
     void SetMainWindow(QWidget* window) { mainWindow_ = window; }
 
-    ui::MessageAnswer ShowMessage(const ui::MessageBoxRequest& request) override;
-    std::string ShowFileDialog(const ui::FileDialogRequest& request) override;
+    editor::MessageAnswer ShowMessage(const editor::MessageBoxRequest& request) override;
+    std::string ShowFileDialog(const editor::FileDialogRequest& request) override;
     [[nodiscard]] std::string ProgramFolder() const override;
     // Closes every window and leaves the event loop; nothing else of the editor runs afterwards.
     void EndProgram() override;
-    ui::DocumentOpenResult OpenDocument(const std::string& path) override;
-    void ShowAboutBox(ui::AboutBox& box) override;
+    editor::DocumentOpenResult OpenDocument(const std::string& path) override;
+    void ShowAboutBox(editor::AboutBox& box) override;
 
     [[nodiscard]] bool Ended() const { return ended_; }
     // The about box on screen, once it has been shown.

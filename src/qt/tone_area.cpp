@@ -16,9 +16,9 @@ struct ScrollFrame {
     const char* title;
     int left;
     int top;
-    ui::ScrollBar& bar;
+    editor::ScrollBar& bar;
     const char* barName;
-    ui::Label& label;
+    editor::Label& label;
     const char* labelName;
 };
 
@@ -30,13 +30,14 @@ QGroupBox* AddScrollFrame(QWidget& area, const ScrollFrame& design) {
 }
 
 QGroupBox* AddOptionFrame(QWidget& area, const char* frame, const char* title, QRect twips,
-                          const char* name, ui::OptionArray& options, const QStringList& captions) {
+                          const char* name, editor::OptionArray& options,
+                          const QStringList& captions) {
     QGroupBox* group = AddGroup(area, frame, title, twips);
     AddCaptionOptions(*group, name, options, captions);
     return group;
 }
 
-Band AddPitchBand(QWidget& area, ui::ToneControls& tone) {
+Band AddPitchBand(QWidget& area, editor::ToneControls& tone) {
     return {
         AddOptionFrame(area, "optDetune", "Detune", QRect(240, 600, 1095, 735), "optPDS",
                        tone.optPDS, {"+", "-"}),
@@ -51,7 +52,7 @@ Band AddPitchBand(QWidget& area, ui::ToneControls& tone) {
     };
 }
 
-Band AddVibratoBand(QWidget& area, ui::ToneControls& tone) {
+Band AddVibratoBand(QWidget& area, editor::ToneControls& tone) {
     QGroupBox* vibrato = AddGroup(area, "Frame6", "Vibrato", QRect(240, 1440, 2535, 735));
     AddPictureOptions(*vibrato, "optWave", tone.optWave, PictureSet::Vibrato);
     return {
@@ -69,12 +70,12 @@ Band AddVibratoBand(QWidget& area, ui::ToneControls& tone) {
     };
 }
 
-void AddWaveformBand(QWidget& area, ui::ToneControls& tone) {
+void AddWaveformBand(QWidget& area, editor::ToneControls& tone) {
     struct Waveform {
         const char* frame;
         const char* title;
         int left;
-        ui::OptionArray& options;
+        editor::OptionArray& options;
         const char* name;
     };
     const Waveform waveforms[] = {
@@ -89,7 +90,7 @@ void AddWaveformBand(QWidget& area, ui::ToneControls& tone) {
     }
 }
 
-void AddKeyFollowBand(QWidget& area, ui::ToneControls& tone) {
+void AddKeyFollowBand(QWidget& area, editor::ToneControls& tone) {
     AddScrollFrame(area, {"Frame14", "DCW1 Key", 1800, 3960, tone.hsDCW1Key, "hsDCW1Key",
                           tone.lblDCW1Key, "lblDCW1Key"});
     AddScrollFrame(area, {"Frame13", "DCA1 Key", 3480, 3960, tone.hsDCA1Key, "hsDCA1Key",
@@ -100,7 +101,7 @@ void AddKeyFollowBand(QWidget& area, ui::ToneControls& tone) {
                           tone.lblDCA2Key, "lblDCA2Key"});
 }
 
-void AddEnvelopeBand(QWidget& area, ui::ToneControls& tone) {
+void AddEnvelopeBand(QWidget& area, editor::ToneControls& tone) {
     struct Envelope {
         EnvelopeGroupDesign design;
         EnvelopeId id;
@@ -122,7 +123,7 @@ QSize ToneAreaSize() {
     return {Px(11850), Px(8310)};
 }
 
-void AddToneControls(QWidget& area, ui::ToneControls& tone) {
+void AddToneControls(QWidget& area, editor::ToneControls& tone) {
     // The first two bands hold captioned options, whose groups may have had to widen.
     SettleBand(AddPitchBand(area, tone), area.width());
     SettleBand(AddVibratoBand(area, tone), area.width());

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "ui/tone_controls.h"
+#include "editor/tone_controls.h"
 
 namespace voxtane::qt {
 
@@ -12,6 +12,6 @@ namespace voxtane::qt {
 // Puts every tone control into `area`, in five bands below the patch list: pitch and line
 // select, vibrato and modulation, the waveforms, the key follow, and the six envelopes. Line 1
 // of the tone takes the left half of the last three bands, line 2 the right half.
-void AddToneControls(QWidget& area, ui::ToneControls& tone);
+void AddToneControls(QWidget& area, editor::ToneControls& tone);
 
 }  // namespace voxtane::qt

@@ -51,7 +51,7 @@ QGroupBox* AddGroup(QWidget& parent, const QString& name, const QString& title, 
 // The captions differ in width ("1" beside "1+2'"), so each element gets its natural width and
 // the room left over is shared out evenly between them. A group too narrow for its captions in
 // the text size of this screen grows to the right; the band it stands in makes room for it.
-void AddCaptionOptions(QGroupBox& group, const QString& name, ui::OptionArray& model,
+void AddCaptionOptions(QGroupBox& group, const QString& name, editor::OptionArray& model,
                        const QStringList& captions) {
     QButtonGroup* buttons = MakeButtonGroup(group, name);
     std::vector<QRadioButton*> elements;
@@ -77,7 +77,7 @@ void AddCaptionOptions(QGroupBox& group, const QString& name, ui::OptionArray& m
     BindOptionArray(model, *buttons);
 }
 
-void AddPictureOptions(QGroupBox& group, const QString& name, ui::OptionArray& model,
+void AddPictureOptions(QGroupBox& group, const QString& name, editor::OptionArray& model,
                        PictureSet pictures) {
     QButtonGroup* buttons = MakeButtonGroup(group, name);
     for (int i = 0; i < model.Count(); ++i) {
@@ -96,8 +96,8 @@ void AddPictureOptions(QGroupBox& group, const QString& name, ui::OptionArray& m
 }
 
 // The bar stands at (360, 240, 975, 255) twips of its group; its value label to its left.
-void AddScrollBar(QGroupBox& group, const QString& barName, ui::ScrollBar& bar,
-                  const QString& labelName, ui::Label& label) {
+void AddScrollBar(QGroupBox& group, const QString& barName, editor::ScrollBar& bar,
+                  const QString& labelName, editor::Label& label) {
     auto* value = new QLabel(&group);
     value->setObjectName(labelName);
     value->setGeometry(kInnerLeft - 2, kRowTop, Px(360) - kInnerLeft + 1, kRowHeight);

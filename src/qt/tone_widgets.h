@@ -7,8 +7,8 @@
 #include <QWidget>
 #include <vector>
 
+#include "editor/controls.h"
 #include "qt/option_pictures.h"
-#include "ui/controls.h"
 
 // Builders for the group boxes of the main window. Each creates its widgets at their place in the
 // design, names every widget after the control it shows ("optLS(2)" for element 2 of optLS) and
@@ -23,11 +23,11 @@ QGroupBox* AddGroup(QWidget& parent, const QString& name, const QString& title, 
 
 // Captioned option elements in one row at the group's standard top, element 0 leftmost. The
 // group is widened when the captions need more room than it has.
-void AddCaptionOptions(QGroupBox& group, const QString& name, ui::OptionArray& model,
+void AddCaptionOptions(QGroupBox& group, const QString& name, editor::OptionArray& model,
                        const QStringList& captions);
 
 // Picture option elements, four to a row.
-void AddPictureOptions(QGroupBox& group, const QString& name, ui::OptionArray& model,
+void AddPictureOptions(QGroupBox& group, const QString& name, editor::OptionArray& model,
                        PictureSet pictures);
 
 // Groups of one band, left to right, moved apart where widened groups would overlap and kept
@@ -35,7 +35,7 @@ void AddPictureOptions(QGroupBox& group, const QString& name, ui::OptionArray& m
 void SettleBand(const std::vector<QGroupBox*>& groups, int width);
 
 // A scroll bar with the label that shows its value.
-void AddScrollBar(QGroupBox& group, const QString& barName, ui::ScrollBar& bar,
-                  const QString& labelName, ui::Label& label);
+void AddScrollBar(QGroupBox& group, const QString& barName, editor::ScrollBar& bar,
+                  const QString& labelName, editor::Label& label);
 
 }  // namespace voxtane::qt

@@ -1,63 +1,53 @@
-// The built-in default tone, made by driving every control's handler as a user edit would.
-#include "ui/form1.h"
+#include "tone/default_tone.h"
 
-namespace voxtane::ui {
+#include <array>
 
-void Form1::SetDefaults2() {
-    module1.StoredLineSelect = 2;
-    module1.StoredOctaveRange = 0;
-    module1.StoredOctave = 0;
-    module1.StoredNote = 0;
+namespace voxtane {
+namespace {
 
-    // Each control's handler runs, then the control is set to its default, which runs the
-    // handler again whenever the value changes: either way it has run with the default in place.
-    const auto option = [](OptionArray& control, int index) {
-        control.onClick(static_cast<std::int16_t>(index));
-        control.Select(index);
-    };
-    const auto bar = [](ScrollBar& control, int value) {
-        control.onChange();
-        control.SetValue(value);
-    };
-    option(optLS, 2);
-    option(optOCTV, 0);
-    option(optPDS, 0);
-    bar(hsFine, 0);
-    bar(HSNote, 0);
-    option(optOCT, 0);
-    option(optWave, 0);
-    bar(hsDelay, 0);
-    bar(hsRate, 0);
-    bar(hsDepth, 0);
-    option(optDCO1Waveform1, 0);
-    option(optDCO1Waveform2, 0);
-    option(optDCO2Waveform1, 0);
-    option(optDCO2Waveform2, 0);
-    bar(hsDCA1Key, 0);
-    bar(hsDCW1Key, 0);
-    bar(hsDCA2Key, 0);
-    bar(hsDCW2Key, 0);
-    for (OptionArray* sustain : {&optDCO1S, &optDCO2S, &optDCW1S, &optDCW2S, &optDCA1S, &optDCA2S})
-        option(*sustain, 0);
-    for (OptionArray* end : {&optDCO1E, &optDCO2E, &optDCW1E, &optDCW2E, &optDCA1E, &optDCA2E})
-        option(*end, 7);
+constexpr int kStepPairs = 2 * kEnvelopeSteps;
 
-    // Step by step, the six rate boxes and then the six level boxes. Because a level change
-    // re-encodes the rates around it, the falling flags end up following the default levels
-    // whatever patch was shown before.
-    static constexpr EnvelopeId kOrder[] = {kDCO1, kDCW1, kDCA1, kDCO2, kDCW2, kDCA2};
-    for (int i = 0; i < kEnvelopeSteps; ++i) {
-        for (EnvelopeId e : kOrder) {
-            TextBoxArray& rate = envelopes[e].rate;
-            rate.SetText(i, DesignRateText(kEnvelopes[e].kind, i));
-            rate.onChange(static_cast<std::int16_t>(i));
-        }
-        for (EnvelopeId e : kOrder) {
-            TextBoxArray& level = envelopes[e].level;
-            level.SetText(i, DesignLevelText(kEnvelopes[e].kind, i));
-            level.onChange(static_cast<std::int16_t>(i));
-        }
-    }
+// One envelope's 17 bytes: its end step, then rate and level of steps 1 to 8. Rates of falling
+// steps carry the falling flag, the sustain step's level the sustain flag.
+constexpr std::array<int, 1 + kStepPairs> Envelope(int firstRate, int firstLevel, int secondRate,
+                                                   int rate) {
+    std::array<int, 1 + kStepPairs> bytes{7, firstRate, firstLevel, secondRate, 0};
+    for (int step = 3; step <= kEnvelopeSteps; ++step) bytes[2 * step - 1] = rate;
+    return bytes;
 }
 
-}  // namespace voxtane::ui
+ToneRecord MakeDefaultRecord() {
+    std::array<int, kToneBytes> bytes{};
+    auto put = [&bytes](int firstByte, const auto& values) {
+        for (std::size_t i = 0; i < values.size(); ++i) bytes[firstByte - 1 + i] = values[i];
+    };
+    // Line select and octave range, detune, vibrato wave, delay, rate and depth with their
+    // coefficients.
+    put(1, std::array{2, 0, 0, 0, 8, 0, 0, 0, 0, 32, 0, 0, 1, 0});
+    const auto dca = Envelope(119, 255, 60 + 128, 60);
+    const auto dcw = Envelope(127, 255, 68 + 128, 68);
+    const auto dco = Envelope(64, 128, 64, 64);
+    for (int lineStart : {15, 72}) {
+        put(lineStart, std::array{2, 0, 0, 0, 0, 0});  // waveforms, key follow
+        put(lineStart + 6, dca);
+        put(lineStart + 6 + 17, dcw);
+        put(lineStart + 6 + 34, dco);
+    }
+    ToneRecord record{};
+    for (int k = 1; k <= kToneBytes; ++k) WriteToneByte(record, k, bytes[k - 1]);
+    return record;
+}
+
+}  // namespace
+
+const ToneRecord& DefaultToneRecord() {
+    static const ToneRecord record = MakeDefaultRecord();
+    return record;
+}
+
+const DecodedTone& DefaultDecodedTone() {
+    static const DecodedTone tone = DecodeTone(DefaultToneRecord(), DecodedTone{}).tone;
+    return tone;
+}
+
+}  // namespace voxtane

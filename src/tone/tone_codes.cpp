@@ -34,14 +34,13 @@ Coefficient VibratoDelayCoefficient(int d) {
     return {32 * (d - 96) + 31, 2};
 }
 
-Coefficient VibratoRateCoefficient(int r, const std::array<std::int16_t, 33>& rateLow,
-                                   const std::array<std::int16_t, 33>& rateHigh) {
+Coefficient VibratoRateCoefficient(int r) {
     if (r < 0 || r > 99) return {0, 0};
     if (r <= 6) return {32 * (r + 1), 0};
     if (r <= 14) return {32 * (r - 7), 1};
     if (r <= 22) return {32 * (r - 15), 2};
     if (r <= 30) return {32 * (r - 23), 3};
-    if (r <= 63) return {rateLow[r - 31], rateHigh[r - 31]};
+    if (r <= 63) return {kVibRateLow[r - 31], kVibRateHigh[r - 31]};
     if (r <= 79) return {224, r - 47};
     if (r <= 95) return {224, 2 * (r - 80) + 35};
     return {224, 4 * (r - 96) + 71};

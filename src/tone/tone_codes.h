@@ -37,9 +37,7 @@ inline constexpr std::array<std::int16_t, 10> kDCWKeyCodes{0,  31, 44,  57,  70,
 
 // Coefficients for slider values 0 to 99; other values have no coefficient and give {0, 0}.
 [[nodiscard]] Coefficient VibratoDelayCoefficient(int delay);
-[[nodiscard]] Coefficient VibratoRateCoefficient(int rate,
-                                                 const std::array<std::int16_t, 33>& rateLow,
-                                                 const std::array<std::int16_t, 33>& rateHigh);
+[[nodiscard]] Coefficient VibratoRateCoefficient(int rate);
 [[nodiscard]] Coefficient VibratoDepthCoefficient(int depth);
 
 }  // namespace voxtane

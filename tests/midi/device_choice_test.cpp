@@ -27,7 +27,7 @@ TEST(DeviceList, WithoutDevicesOffersOnlyDeviceNotEnabledWhichOpensTheDefaultOut
     ASSERT_EQ(editor.window.Showings().size(), 1u);
     EXPECT_EQ(editor.window.Showings()[0].caption, "MIDI Output Devices");
     EXPECT_THAT(editor.window.Showings()[0].entries, ElementsAre("Device not enabled"));
-    EXPECT_EQ(editor.form.NumMidiDevs, 0);
+    EXPECT_EQ(editor.form.midiCommands.NumMidiDevs, 0);
     EXPECT_EQ(editor.state.MidiDeviceChoice, " 0");
     EXPECT_FALSE(editor.run.midi.vbsyxmid.Visible());
     EXPECT_EQ(OpenedDevice(editor), -1);
@@ -39,7 +39,7 @@ TEST(DeviceList, ListsDevicesInDeviceOrderAndEntryTwoOpensDeviceOne) {
     EXPECT_THAT(
         editor.window.Showings()[0].entries,
         ElementsAre("Device not enabled", "ALSA: Synth A", "JACK: synth:in", "JACK: other:in"));
-    EXPECT_EQ(editor.form.NumMidiDevs, 3);
+    EXPECT_EQ(editor.form.midiCommands.NumMidiDevs, 3);
     EXPECT_EQ(editor.state.MidiDeviceChoice, " 2");
     EXPECT_EQ(OpenedDevice(editor), 1);
     EXPECT_EQ(editor.state.MidiDeviceId, 1);
@@ -52,7 +52,7 @@ TEST(DeviceList, ACapabilitiesErrorStopsTheListButTheWindowIsStillShown) {
     ASSERT_EQ(editor.platform.Messages().size(), 1u);
     EXPECT_EQ(editor.platform.Messages()[0].text, "midiOutGetDevCaps Error: 7");
     EXPECT_EQ(editor.platform.Messages()[0].title, "Voxtane");
-    EXPECT_EQ(editor.platform.Messages()[0].buttons, ui::MessageButtons::Ok);
+    EXPECT_EQ(editor.platform.Messages()[0].buttons, editor::MessageButtons::Ok);
     ASSERT_EQ(editor.window.Showings().size(), 1u);
     EXPECT_THAT(editor.window.Showings()[0].entries, ElementsAre("Device not enabled", "d0", "d1"));
 }
@@ -106,11 +106,11 @@ TEST(DeviceList, TheChoiceNMakesBothSendersDoNothing) {
 }
 
 TEST(DeviceList, ARunWithoutMidiStartsQuietlyAndSendsNowhere) {
-    ui::ScriptedPlatform platform;
-    ui::EditorRun run(platform);
+    editor::ScriptedPlatform platform;
+    editor::EditorRun run(platform);
     run.Start();
     EXPECT_EQ(run.midi.vbsyxgbl.MidiDeviceChoice, "");
-    EXPECT_EQ(run.form1.NumMidiDevs, 0);
+    EXPECT_EQ(run.form1.midiCommands.NumMidiDevs, 0);
     EXPECT_EQ(run.midi.vbsyxmid.List1.Entries(), std::vector<std::string>{"Device not enabled"});
     EXPECT_TRUE(platform.Messages().empty());
 }

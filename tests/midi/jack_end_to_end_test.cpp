@@ -4,10 +4,10 @@
 
 #include <chrono>
 
+#include "devices/quiet_libraries.h"
+#include "devices/system_midi_backend.h"
 #include "jack_midi_sink.h"
 #include "jack_server.h"
-#include "midi/quiet_libraries.h"
-#include "midi/system_midi_backend.h"
 #include "midi_test_support.h"
 
 namespace voxtane::testing {
@@ -20,20 +20,20 @@ const JackMidiSink::Message kNoteOn{0x90, 0x3C, 0x7F};
 const JackMidiSink::Message kNoteOff{0x80, 0x3C, 0x7F};
 
 TEST(JackEndToEnd, PatchAndNoteReachAChosenPortAndTheProgramsOwnPort) {
-    midi::QuietMidiLibraries();
+    devices::QuietMidiLibraries();
     std::string whyNot;
     const std::unique_ptr<JackServer> server = JackServer::Start(whyNot);
     if (!server) GTEST_SKIP() << "No JACK server for this test: " << whyNot;
     const std::unique_ptr<JackMidiSink> sink = JackMidiSink::Open("voxtane-sink");
     ASSERT_TRUE(sink) << "the test's own JACK client could not start";
 
-    midi::SystemMidiBackend backend({midi::MidiSystem::Jack});
+    devices::SystemMidiBackend backend({devices::MidiSystem::Jack});
     ASSERT_THAT(backend.SystemNames(), ElementsAre("JACK"));
-    ui::ScriptedPlatform platform;
+    editor::ScriptedPlatform platform;
     midi::ScriptedDeviceWindow window;
     window.QueueClickOn("JACK: " + sink->PortName());
     midi::SteadyClock clock;
-    ui::EditorRun run(platform, backend, window, clock);
+    editor::EditorRun run(platform, backend, window, clock);
     run.Start();
     // The program's own clients offer no inputs, so the sink is the only device.
     ASSERT_THAT(window.Showings().at(0).entries,
@@ -53,8 +53,8 @@ TEST(JackEndToEnd, PatchAndNoteReachAChosenPortAndTheProgramsOwnPort) {
     run.midi.vbsyxgbl.MidiDeviceChoice = " 0";
     run.form1.cmdSendOutSysex_Click();
     ASSERT_TRUE(platform.Messages().empty()) << platform.Messages().front().text;
-    const std::string ownPort = std::string(midi::SystemMidiBackend::kDefaultPortName) + ":" +
-                                midi::SystemMidiBackend::kDefaultPortName;
+    const std::string ownPort = std::string(devices::SystemMidiBackend::kDefaultPortName) + ":" +
+                                devices::SystemMidiBackend::kDefaultPortName;
     ASSERT_TRUE(sink->PortExists(ownPort)) << ownPort << " stays after the operation";
     ASSERT_TRUE(sink->ConnectFrom(ownPort));
 
@@ -68,19 +68,19 @@ TEST(JackEndToEnd, PatchAndNoteReachAChosenPortAndTheProgramsOwnPort) {
 }
 
 TEST(JackEndToEnd, APortGoneSinceTheListIsReportedByName) {
-    midi::QuietMidiLibraries();
+    devices::QuietMidiLibraries();
     std::string whyNot;
     const std::unique_ptr<JackServer> server = JackServer::Start(whyNot);
     if (!server) GTEST_SKIP() << "No JACK server for this test: " << whyNot;
     std::unique_ptr<JackMidiSink> sink = JackMidiSink::Open("voxtane-gone");
     ASSERT_TRUE(sink);
 
-    midi::SystemMidiBackend backend({midi::MidiSystem::Jack});
-    ui::ScriptedPlatform platform;
+    devices::SystemMidiBackend backend({devices::MidiSystem::Jack});
+    editor::ScriptedPlatform platform;
     midi::ScriptedDeviceWindow window;
     window.QueueClick(1);
     midi::SteadyClock clock;
-    ui::EditorRun run(platform, backend, window, clock);
+    editor::EditorRun run(platform, backend, window, clock);
     run.Start();
     sink.reset();
 

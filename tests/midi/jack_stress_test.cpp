@@ -10,10 +10,10 @@
 #include <thread>
 #include <vector>
 
+#include "devices/quiet_libraries.h"
+#include "devices/system_midi_backend.h"
 #include "jack_midi_sink.h"
 #include "jack_server.h"
-#include "midi/quiet_libraries.h"
-#include "midi/system_midi_backend.h"
 #include "midi_test_support.h"
 
 namespace voxtane::testing {
@@ -82,19 +82,19 @@ class GraphChurn {
 
 TEST(JackStress, EveryOpenOfAChosenDeviceConnectsUnderLoad) {
     constexpr int kSends = 200;
-    midi::QuietMidiLibraries();
+    devices::QuietMidiLibraries();
     std::string whyNot;
     const std::unique_ptr<JackServer> server = JackServer::Start(whyNot);
     if (!server) GTEST_SKIP() << "No JACK server for this test: " << whyNot;
     const std::unique_ptr<JackMidiSink> sink = JackMidiSink::Open("voxtane-sink");
     ASSERT_TRUE(sink);
 
-    midi::SystemMidiBackend backend({midi::MidiSystem::Jack});
-    ui::ScriptedPlatform platform;
+    devices::SystemMidiBackend backend({devices::MidiSystem::Jack});
+    editor::ScriptedPlatform platform;
     midi::ScriptedDeviceWindow window;
     window.QueueClickOn("JACK: " + sink->PortName());
     midi::SteadyClock clock;
-    ui::EditorRun run(platform, backend, window, clock);
+    editor::EditorRun run(platform, backend, window, clock);
     run.Start();
 
     GraphChurn churn;

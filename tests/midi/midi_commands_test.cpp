@@ -44,8 +44,8 @@ TEST(PortsCommand, ACapabilitiesErrorFailsAfterTheDevicesListedBeforeIt) {
 // A bank file of two patches whose second has its fine tuning raised, as the editor saves it.
 struct SendCommand : ::testing::Test {
     SendCommand() {
-        ui::ScriptedPlatform platform;
-        ui::EditorRun run(platform);
+        editor::ScriptedPlatform platform;
+        editor::EditorRun run(platform);
         run.Start();
         run.form1.cboPatches.SetListIndex(1);
         run.form1.hsFine.SetValue(20);

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "editor/editor_run.h"
+#include "editor/scripted_platform.h"
 #include "midi/clock.h"
 #include "midi/recording_backend.h"
 #include "midi/scripted_device_window.h"
-#include "ui/editor_run.h"
-#include "ui/scripted_platform.h"
 
 namespace voxtane::testing {
 
@@ -59,12 +59,12 @@ struct MidiEditor {
         return kinds;
     }
 
-    ui::ScriptedPlatform platform{"/opt/voxtane"};
+    editor::ScriptedPlatform platform{"/opt/voxtane"};
     midi::RecordingBackend backend;
     midi::ScriptedDeviceWindow window;
     FakeClock clock;
-    ui::EditorRun run;
-    ui::Form1& form = run.form1;
+    editor::EditorRun run;
+    editor::Form1& form = run.form1;
     midi::VBSYXGBL& state = run.midi.vbsyxgbl;
 };
 

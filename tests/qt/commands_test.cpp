@@ -113,8 +113,8 @@ class CommandsTest : public QObject {
 
     // Load asks for a file in the program's folder and shows the bank's first patch and names.
     void loadThroughTheMenu() {
-        ui::ScriptedPlatform quiet;
-        ui::EditorRun source(quiet);
+        editor::ScriptedPlatform quiet;
+        editor::EditorRun source(quiet);
         source.Start();
         source.form1.optLS.Click(0);
         source.form1.txtDCA1Rate.SetText(2, "80");
@@ -127,8 +127,8 @@ class CommandsTest : public QObject {
         E().platform.QueueFileChoice(Std(bank));
         A("cmdLoad")->trigger();
         QCOMPARE(E().platform.Dialogs().size(), std::size_t(1));
-        const ui::FileDialogRequest& dialog = E().platform.Dialogs().back();
-        QCOMPARE(dialog.kind, ui::FileDialogKind::Open);
+        const editor::FileDialogRequest& dialog = E().platform.Dialogs().back();
+        QCOMPARE(dialog.kind, editor::FileDialogKind::Open);
         QCOMPARE(dialog.title, std::string("Load SysEx File"));
         QCOMPARE(dialog.initialName, Std(folder_->path()) + "/*.syx");
         QVERIFY(dialog.fileMustExist);
@@ -154,8 +154,8 @@ class CommandsTest : public QObject {
         E().platform.QueueFileChoice(Std(bank));
         A("cmdSave")->trigger();
         QCOMPARE(E().platform.Dialogs().size(), std::size_t(1));
-        const ui::FileDialogRequest& dialog = E().platform.Dialogs().back();
-        QCOMPARE(dialog.kind, ui::FileDialogKind::Save);
+        const editor::FileDialogRequest& dialog = E().platform.Dialogs().back();
+        QCOMPARE(dialog.kind, editor::FileDialogKind::Save);
         QCOMPARE(dialog.title, std::string("Save All"));
         QCOMPARE(dialog.initialName, Std(folder_->path()) + "/*.syx");
         QCOMPARE(E().window.windowTitle(), QStringLiteral("Voxtane [%1]").arg(bank));
@@ -186,21 +186,21 @@ class CommandsTest : public QObject {
         Type("txtDCA1Rate(2)", "80");
         const ToneRecord before = E().module.ScratchRecord;
         const auto bank = E().module.PatchBank;
-        E().platform.QueueAnswer(ui::MessageAnswer::No);
+        E().platform.QueueAnswer(editor::MessageAnswer::No);
         QTest::keyClick(&E().window, Qt::Key_Q, Qt::ControlModifier);
         QCOMPARE(E().platform.Messages().size(), std::size_t(1));
-        const ui::MessageBoxRequest& box = E().platform.Messages().back();
+        const editor::MessageBoxRequest& box = E().platform.Messages().back();
         QCOMPARE(box.text, std::string("Do you want to EXIT?"));
         QCOMPARE(box.title, std::string("Exit Program"));
-        QCOMPARE(box.buttons, ui::MessageButtons::YesNo);
-        QCOMPARE(box.icon, ui::MessageIcon::Critical);
-        QCOMPARE(box.defaultButton, ui::DefaultButton::Second);
+        QCOMPARE(box.buttons, editor::MessageButtons::YesNo);
+        QCOMPARE(box.icon, editor::MessageIcon::Critical);
+        QCOMPARE(box.defaultButton, editor::DefaultButton::Second);
         QVERIFY(!E().platform.Ended());
         QVERIFY(E().window.isVisible());
         QVERIFY(E().module.ScratchRecord == before);
         QVERIFY(E().module.PatchBank == bank);
 
-        E().platform.QueueAnswer(ui::MessageAnswer::Yes);
+        E().platform.QueueAnswer(editor::MessageAnswer::Yes);
         QTest::keyClick(W<QLineEdit>("txtDCA1Rate(2)"), Qt::Key_Q, Qt::ControlModifier);
         QCOMPARE(E().platform.Messages().size(), std::size_t(2));
         QVERIFY(E().platform.Ended());

@@ -16,9 +16,9 @@ namespace {
 // The same editor without a window, for the record that a window-less edit gives.
 struct Reference {
     Reference() : run(platform) { run.Start(); }
-    ui::ScriptedPlatform platform;
-    ui::EditorRun run;
-    ui::Form1& form = run.form1;
+    editor::ScriptedPlatform platform;
+    editor::EditorRun run;
+    editor::Form1& form = run.form1;
 };
 
 }  // namespace

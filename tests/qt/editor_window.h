@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "editor/editor_run.h"
+#include "editor/scripted_platform.h"
 #include "midi/clock.h"
 #include "midi/recording_backend.h"
 #include "midi/scripted_device_window.h"
 #include "qt/application_setup.h"
 #include "qt/main_window.h"
-#include "ui/editor_run.h"
-#include "ui/scripted_platform.h"
 
 namespace voxtane::qttest {
 
@@ -43,12 +43,12 @@ struct EditorSetup {
 struct EditorWindow {
     explicit EditorWindow(const EditorSetup& setup = {});
 
-    ui::ScriptedPlatform platform;
+    editor::ScriptedPlatform platform;
     midi::RecordingBackend midiBackend;
     midi::ScriptedDeviceWindow deviceWindow;
     CountingClock clock;
-    ui::EditorRun run;
-    ui::Form1& form = run.form1;
+    editor::EditorRun run;
+    editor::Form1& form = run.form1;
     Module1& module = run.module1;
     qt::MainWindow window;
 

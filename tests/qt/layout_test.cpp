@@ -21,17 +21,17 @@
 namespace voxtane::qttest {
 namespace {
 
-int ElementCount(const ui::ControlPointer& control) {
-    if (auto* options = std::get_if<ui::OptionArray*>(&control)) return (*options)->Count();
-    if (auto* boxes = std::get_if<ui::TextBoxArray*>(&control)) return (*boxes)->Count();
+int ElementCount(const editor::ControlPointer& control) {
+    if (auto* options = std::get_if<editor::OptionArray*>(&control)) return (*options)->Count();
+    if (auto* boxes = std::get_if<editor::TextBoxArray*>(&control)) return (*boxes)->Count();
     return 0;
 }
 
 // Every control a user works with, by widget name: the elements of each tone control array, the
 // scroll bars and their value labels, the patch list and the two buttons.
-QStringList ControlNames(const ui::ToneControls& tone) {
+QStringList ControlNames(const editor::ToneControls& tone) {
     QStringList names = {"cboPatches", "cmdSendOutSysex", "cmdPLayANot"};
-    for (const ui::NamedControl& control : tone.All()) {
+    for (const editor::NamedControl& control : tone.All()) {
         const QString name = QString::fromLatin1(control.name.data(), int(control.name.size()));
         const int count = ElementCount(control.control);
         if (count == 0) names << name;

@@ -8,11 +8,11 @@
 namespace voxtane::qttest {
 namespace {
 
-QString NameOf(const ui::NamedControl& control) {
+QString NameOf(const editor::NamedControl& control) {
     return QString::fromLatin1(control.name.data(), int(control.name.size()));
 }
 
-QString Check(const EditorWindow& editor, const QString& name, const ui::OptionArray& options) {
+QString Check(const EditorWindow& editor, const QString& name, const editor::OptionArray& options) {
     for (int i = 0; i < options.Count(); ++i) {
         const auto* button = editor.Widget<QAbstractButton>(Element(qPrintable(name), i));
         if (button == nullptr || button->isChecked() != options.Value(i)) {
@@ -22,7 +22,7 @@ QString Check(const EditorWindow& editor, const QString& name, const ui::OptionA
     return {};
 }
 
-QString Check(const EditorWindow& editor, const QString& name, const ui::ScrollBar& model) {
+QString Check(const EditorWindow& editor, const QString& name, const editor::ScrollBar& model) {
     const auto* bar = editor.Widget<QScrollBar>(name);
     const bool same = bar != nullptr && bar->value() == model.Value() &&
                       bar->minimum() == model.Min() && bar->maximum() == model.Max() &&
@@ -30,13 +30,13 @@ QString Check(const EditorWindow& editor, const QString& name, const ui::ScrollB
     return same ? QString() : name;
 }
 
-QString Check(const EditorWindow& editor, const QString& name, const ui::Label& model) {
+QString Check(const EditorWindow& editor, const QString& name, const editor::Label& model) {
     const auto* label = editor.Widget<QLabel>(name);
     return label != nullptr && label->text() == QString::fromStdString(model.Text()) ? QString()
                                                                                      : name;
 }
 
-QString Check(const EditorWindow& editor, const QString& name, const ui::TextBoxArray& boxes) {
+QString Check(const EditorWindow& editor, const QString& name, const editor::TextBoxArray& boxes) {
     for (int i = 0; i < boxes.Count(); ++i) {
         const auto* box = editor.Widget<QLineEdit>(Element(qPrintable(name), i));
         if (box == nullptr || box->text() != QString::fromStdString(boxes.Text(i))) {
@@ -49,7 +49,7 @@ QString Check(const EditorWindow& editor, const QString& name, const ui::TextBox
 }  // namespace
 
 QString FirstWidgetNotShowingModel(const EditorWindow& editor) {
-    for (const ui::NamedControl& control : editor.form.All()) {
+    for (const editor::NamedControl& control : editor.form.All()) {
         const QString differing =
             std::visit([&](const auto* model) { return Check(editor, NameOf(control), *model); },
                        control.control);

@@ -112,9 +112,10 @@ bool Touch(const QString& path) {
     return file.open(QIODevice::WriteOnly) && file.write("x") == 1;
 }
 
-ui::FileDialogRequest Request(ui::FileDialogKind kind, std::string title, std::string initialName,
-                              std::vector<ui::FileFilter> filters, bool mustExist) {
-    ui::FileDialogRequest request;
+editor::FileDialogRequest Request(editor::FileDialogKind kind, std::string title,
+                                  std::string initialName, std::vector<editor::FileFilter> filters,
+                                  bool mustExist) {
+    editor::FileDialogRequest request;
     request.kind = kind;
     request.title = std::move(title);
     request.initialName = std::move(initialName);
@@ -123,8 +124,8 @@ ui::FileDialogRequest Request(ui::FileDialogKind kind, std::string title, std::s
     return request;
 }
 
-const std::vector<ui::FileFilter> kSysexFilters = {{"SysEx(*.syx)", {"*.syx"}},
-                                                   {"All Files(*.*)", {"*.*"}}};
+const std::vector<editor::FileFilter> kSysexFilters = {{"SysEx(*.syx)", {"*.syx"}},
+                                                       {"All Files(*.*)", {"*.*"}}};
 
 // A started editor in its real main window, shown, with the real platform: message boxes, dialogs
 // and the about box are the ones users see.
@@ -134,12 +135,12 @@ struct RealWindow {
         window.show();
     }
     qt::QtPlatform platform;
-    ui::EditorRun run;
+    editor::EditorRun run;
     qt::MainWindow window;
 
   private:
     // The window is made for an editor that has started, as the program makes it.
-    static ui::Form1& Started(ui::EditorRun& run) {
+    static editor::Form1& Started(editor::EditorRun& run) {
         run.Start();
         return run.form1;
     }
@@ -157,10 +158,10 @@ class PlatformTest : public QObject {
         OnNextModal(Answer(seen, [](QMessageBox& box) {
             QTest::mouseClick(box.button(QMessageBox::Yes), Qt::LeftButton);
         }));
-        QCOMPARE(
-            platform.ShowMessage({"Do you want to EXIT?", "Exit Program", ui::MessageButtons::YesNo,
-                                  ui::MessageIcon::Critical, ui::DefaultButton::Second}),
-            ui::MessageAnswer::Yes);
+        QCOMPARE(platform.ShowMessage({"Do you want to EXIT?", "Exit Program",
+                                       editor::MessageButtons::YesNo, editor::MessageIcon::Critical,
+                                       editor::DefaultButton::Second}),
+                 editor::MessageAnswer::Yes);
         QCOMPARE(seen.title, QStringLiteral("Exit Program"));
         QCOMPARE(seen.text, QStringLiteral("Do you want to EXIT?"));
         QCOMPARE(seen.icon, QMessageBox::Critical);
@@ -169,23 +170,25 @@ class PlatformTest : public QObject {
 
         // Enter takes the default button, Escape answers No.
         OnNextModal(Answer(seen, [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }));
-        QCOMPARE(platform.ShowMessage({"Sure?", "Voxtane", ui::MessageButtons::YesNo,
-                                       ui::MessageIcon::Critical, ui::DefaultButton::Second}),
-                 ui::MessageAnswer::No);
+        QCOMPARE(
+            platform.ShowMessage({"Sure?", "Voxtane", editor::MessageButtons::YesNo,
+                                  editor::MessageIcon::Critical, editor::DefaultButton::Second}),
+            editor::MessageAnswer::No);
         OnNextModal(Answer(seen, [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }));
-        QCOMPARE(platform.ShowMessage({"Sure?", "Voxtane", ui::MessageButtons::YesNo,
-                                       ui::MessageIcon::None, ui::DefaultButton::First}),
-                 ui::MessageAnswer::Yes);
+        QCOMPARE(platform.ShowMessage({"Sure?", "Voxtane", editor::MessageButtons::YesNo,
+                                       editor::MessageIcon::None, editor::DefaultButton::First}),
+                 editor::MessageAnswer::Yes);
         OnNextModal(Answer(seen, [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }));
-        QCOMPARE(platform.ShowMessage({"Sure?", "Voxtane", ui::MessageButtons::YesNo,
-                                       ui::MessageIcon::None, ui::DefaultButton::First}),
-                 ui::MessageAnswer::No);
+        QCOMPARE(platform.ShowMessage({"Sure?", "Voxtane", editor::MessageButtons::YesNo,
+                                       editor::MessageIcon::None, editor::DefaultButton::First}),
+                 editor::MessageAnswer::No);
 
         // An OK box; its text keeps its two lines and is not read as markup.
         OnNextModal(Answer(seen, [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }));
-        QCOMPARE(platform.ShowMessage({"Operation: Open\r\n<b>busy</b>", "Voxtane",
-                                       ui::MessageButtons::Ok, ui::MessageIcon::Exclamation}),
-                 ui::MessageAnswer::Ok);
+        QCOMPARE(
+            platform.ShowMessage({"Operation: Open\r\n<b>busy</b>", "Voxtane",
+                                  editor::MessageButtons::Ok, editor::MessageIcon::Exclamation}),
+            editor::MessageAnswer::Ok);
         QCOMPARE(seen.text, QStringLiteral("Operation: Open\n<b>busy</b>"));
         QCOMPARE(seen.buttons, QMessageBox::Ok);
         QCOMPARE(seen.icon, QMessageBox::Warning);
@@ -197,22 +200,22 @@ class PlatformTest : public QObject {
         QCOMPARE(qt::NameFilterOf({"Text", {"*.txt", "*.text"}}),
                  QStringLiteral("Text (*.txt *.text)"));
 
-        const auto saveAll = qt::StartingPointOf(
-            Request(ui::FileDialogKind::Save, "Save All", "/opt/v/*.syx", kSysexFilters, false));
+        const auto saveAll = qt::StartingPointOf(Request(editor::FileDialogKind::Save, "Save All",
+                                                         "/opt/v/*.syx", kSysexFilters, false));
         QCOMPARE(saveAll.folder, QStringLiteral("/opt/v"));
         QCOMPARE(saveAll.fileName, QString());
         QCOMPARE(saveAll.nameFilters, QStringList({"SysEx(*.syx)", "All Files (*)"}));
         QCOMPARE(saveAll.selectedFilter, QStringLiteral("SysEx(*.syx)"));
 
         const auto load = qt::StartingPointOf(
-            Request(ui::FileDialogKind::Open, "Load SysEx File", "/opt/v/*.syx", {}, true));
+            Request(editor::FileDialogKind::Open, "Load SysEx File", "/opt/v/*.syx", {}, true));
         QCOMPARE(load.folder, QStringLiteral("/opt/v"));
         QCOMPARE(load.fileName, QString());
         QCOMPARE(load.nameFilters, QStringList({"*.syx"}));
         QCOMPARE(load.selectedFilter, QStringLiteral("*.syx"));
 
         const auto single =
-            qt::StartingPointOf(Request(ui::FileDialogKind::Save, "Save Single Patch As",
+            qt::StartingPointOf(Request(editor::FileDialogKind::Save, "Save Single Patch As",
                                         "/opt/v/patch.syx", kSysexFilters, false));
         QCOMPARE(single.fileName, QStringLiteral("patch.syx"));
         QCOMPARE(single.selectedFilter, QStringLiteral("SysEx(*.syx)"));
@@ -227,7 +230,7 @@ class PlatformTest : public QObject {
         SeenDialog seen;
         OnNextModal(Choose(seen, bank, folder.filePath("missing.syx")));
         const std::string chosen =
-            platform.ShowFileDialog(Request(ui::FileDialogKind::Open, "Load SysEx File",
+            platform.ShowFileDialog(Request(editor::FileDialogKind::Open, "Load SysEx File",
                                             folder.path().toStdString() + "/*.syx", {}, true));
         QCOMPARE(QString::fromStdString(chosen), bank);
         QCOMPARE(seen.title, QStringLiteral("Load SysEx File"));
@@ -239,7 +242,7 @@ class PlatformTest : public QObject {
         QVERIFY(seen.closedAtOnce);
 
         OnNextModal(Choose(seen, QString()));
-        QCOMPARE(platform.ShowFileDialog(Request(ui::FileDialogKind::Open, "Load SysEx File",
+        QCOMPARE(platform.ShowFileDialog(Request(editor::FileDialogKind::Open, "Load SysEx File",
                                                  folder.path().toStdString() + "/*.syx", {}, true)),
                  std::string());
     }
@@ -253,7 +256,7 @@ class PlatformTest : public QObject {
         SeenDialog seen;
         OnNextModal(Choose(seen, patch));
         const std::string chosen = platform.ShowFileDialog(
-            Request(ui::FileDialogKind::Save, "Save Single Patch As",
+            Request(editor::FileDialogKind::Save, "Save Single Patch As",
                     folder.path().toStdString() + "/patch.syx", kSysexFilters, false));
         QCOMPARE(QString::fromStdString(chosen), patch);
         QCOMPARE(seen.title, QStringLiteral("Save Single Patch As"));
@@ -270,7 +273,7 @@ class PlatformTest : public QObject {
         const QString bare = folder.filePath("bank");
         OnNextModal(Choose(seen, bare));
         QCOMPARE(QString::fromStdString(platform.ShowFileDialog(
-                     Request(ui::FileDialogKind::Save, "Save All",
+                     Request(editor::FileDialogKind::Save, "Save All",
                              folder.path().toStdString() + "/*.syx", kSysexFilters, false))),
                  bare);
         QCOMPARE(seen.selectedFilter, QStringLiteral("SysEx(*.syx)"));
@@ -325,7 +328,7 @@ class PlatformTest : public QObject {
         midi::RecordingBackend backend({"Synth A", "Synth B"});
         qt::QtDeviceWindow devices;
         CountingClock clock;
-        ui::EditorRun run(platform, backend, devices, clock);
+        editor::EditorRun run(platform, backend, devices, clock);
         QString title;
         QStringList entries;
         bool closedByTheClick = false;
@@ -358,7 +361,7 @@ class PlatformTest : public QObject {
         midi::RecordingBackend backend({"Synth A"});
         qt::QtDeviceWindow devices;
         CountingClock clock;
-        ui::EditorRun run(platform, backend, devices, clock);
+        editor::EditorRun run(platform, backend, devices, clock);
         OnNextModal([](QWidget* window) { QTest::keyClick(window, Qt::Key_Escape); });
         run.Start();
         QCOMPARE(run.midi.vbsyxgbl.MidiDeviceChoice, std::string());

@@ -1,0 +1,47 @@
+#include "cli/device_library_loader.h"
+
+#include <dlfcn.h>
+
+#include <filesystem>
+
+#include "devices/device_library.h"
+
+namespace voxtane::cli {
+
+namespace {
+constexpr const char* kLibraryName = "libvoxtane_devices.so";
+
+std::filesystem::path LibraryPath() {
+    std::error_code ec;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return program.parent_path() / ".." / "lib" / "voxtane" / kLibraryName;
+}
+}  // namespace
+
+std::unique_ptr<DeviceLibrary> DeviceLibrary::Load(std::string& whyNot) {
+    const std::string path = LibraryPath().lexically_normal().string();
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        const char* error = dlerror();
+        whyNot = "the MIDI device library could not be loaded (" +
+                 std::string(error != nullptr ? error : path) + ")";
+        return nullptr;
+    }
+    auto entry = reinterpret_cast<Entry>(dlsym(handle, VOXTANE_DEVICES_ENTRY));
+    if (entry == nullptr) {
+        whyNot = "the MIDI device library " + path + " offers no MIDI systems";
+        dlclose(handle);
+        return nullptr;
+    }
+    return std::unique_ptr<DeviceLibrary>(new DeviceLibrary(handle, entry));
+}
+
+DeviceLibrary::~DeviceLibrary() {
+    dlclose(handle_);
+}
+
+std::unique_ptr<midi::MidiBackend> DeviceLibrary::SystemBackend() const {
+    return std::unique_ptr<midi::MidiBackend>(entry_());
+}
+
+}  // namespace voxtane::cli

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "midi/midi_backend.h"
+
+namespace voxtane::cli {
+
+// The device library, loaded when a command needs the machine's MIDI systems and not before:
+// the other commands start without RtMidi, JACK and ALSA. It lies in ../lib/voxtane/ beside the
+// program's folder, in the build tree as after installation.
+class DeviceLibrary {
+  public:
+    // Nothing when the library cannot be loaded; `whyNot` tells why.
+    [[nodiscard]] static std::unique_ptr<DeviceLibrary> Load(std::string& whyNot);
+    ~DeviceLibrary();
+    DeviceLibrary(const DeviceLibrary&) = delete;
+    DeviceLibrary& operator=(const DeviceLibrary&) = delete;
+
+    // A backend over this machine's MIDI systems; it must go before the library.
+    [[nodiscard]] std::unique_ptr<midi::MidiBackend> SystemBackend() const;
+
+  private:
+    using Entry = midi::MidiBackend* (*)();
+    DeviceLibrary(void* handle, Entry entry) : handle_(handle), entry_(entry) {}
+    void* handle_;
+    Entry entry_;
+};
+
+}  // namespace voxtane::cli

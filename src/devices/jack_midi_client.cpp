@@ -1,0 +1,261 @@
+#include "devices/jack_midi_client.h"
+
+#include <jack/midiport.h>
+
+#include <cerrno>
+#include <cstring>
+#include <thread>
+
+#include "devices/quiet_libraries.h"
+
+namespace voxtane::devices {
+
+namespace {
+using namespace std::chrono_literals;
+
+// Room for many tone dumps in each direction; a port's bytes wait here for the next cycle.
+constexpr std::size_t kRingBytes = 1 << 16;
+// After a connection request, how long the graph is watched for it before the request is made
+// again: a few periods of any usual size.
+constexpr std::chrono::milliseconds kGraphWatch{50};
+constexpr std::chrono::milliseconds kRetryPause{5};
+
+using Size = std::uint32_t;
+
+midi::BackendStatus JackFailure(midi::MMRESULT code, const std::string& what) {
+    const std::string said = TakeJackComplaint();
+    return {code, "JACK: " + what + (said.empty() ? "" : " (" + said + ")")};
+}
+}  // namespace
+
+std::unique_ptr<JackMidiClient> JackMidiClient::Start(const std::string& name) {
+    jack_status_t status{};
+    jack_client_t* client = jack_client_open(name.c_str(), JackNoStartServer, &status);
+    (void)TakeJackComplaint();  // "no server here" is not a failure of ours
+    if (client == nullptr) return nullptr;
+    std::unique_ptr<JackMidiClient> jack(new JackMidiClient(client));
+    for (Slot& slot : jack->slots_) slot.ring = jack_ringbuffer_create(kRingBytes);
+    if (jack_set_process_callback(client, &JackMidiClient::OnProcess, jack.get()) != 0 ||
+        jack_activate(client) != 0)
+        return nullptr;
+    return jack;
+}
+
+JackMidiClient::~JackMidiClient() {
+    jack_deactivate(client_);
+    jack_client_close(client_);
+    for (Slot& slot : slots_) jack_ringbuffer_free(slot.ring);
+}
+
+int JackMidiClient::OnProcess(jack_nframes_t frames, void* self) {
+    auto& jack = *static_cast<JackMidiClient*>(self);
+    for (Slot& slot : jack.slots_) {
+        jack_port_t* port = slot.port.load(std::memory_order_acquire);
+        if (port == nullptr) continue;
+        if (slot.flow == PortFlow::Output)
+            MoveOut(slot, jack_port_get_buffer(port, frames));
+        else
+            MoveIn(slot, jack_port_get_buffer(port, frames));
+    }
+    // Counted at the end: a count that has moved on means the cycle's work on the ports is done.
+    jack.cycles_.fetch_add(1, std::memory_order_release);
+    return 0;
+}
+
+// Messages lie in the ring as their size followed by their bytes; one that does not fit into
+// this cycle's buffer waits for the next.
+void JackMidiClient::MoveOut(Slot& slot, void* buffer) {
+    jack_midi_clear_buffer(buffer);
+    Size size = 0;
+    while (jack_ringbuffer_peek(slot.ring, reinterpret_cast<char*>(&size), sizeof size) ==
+               sizeof size &&
+           jack_ringbuffer_read_space(slot.ring) >= sizeof size + size) {
+        jack_midi_data_t* event = jack_midi_event_reserve(buffer, 0, size);
+        if (event == nullptr) break;
+        jack_ringbuffer_read_advance(slot.ring, sizeof size);
+        jack_ringbuffer_read(slot.ring, reinterpret_cast<char*>(event), size);
+    }
+}
+
+void JackMidiClient::MoveIn(Slot& slot, void* buffer) {
+    const jack_nframes_t count = jack_midi_get_event_count(buffer);
+    for (jack_nframes_t i = 0; i < count; ++i) {
+        jack_midi_event_t event;
+        if (jack_midi_event_get(&event, buffer, i) != 0) continue;
+        const auto size = static_cast<Size>(event.size);
+        // A reader that stopped reading loses what does not fit, never the cycle.
+        if (jack_ringbuffer_write_space(slot.ring) < sizeof size + size) continue;
+        jack_ringbuffer_write(slot.ring, reinterpret_cast<const char*>(&size), sizeof size);
+        jack_ringbuffer_write(slot.ring, reinterpret_cast<const char*>(event.buffer), size);
+    }
+}
+
+std::vector<std::string> JackMidiClient::OtherPorts(PortFlow flowOfOurs) const {
+    // Our output goes to ports that take input, and the other way round.
+    const unsigned long flags = flowOfOurs == PortFlow::Output ? JackPortIsInput : JackPortIsOutput;
+    std::vector<std::string> names;
+    const char** ports = jack_get_ports(client_, nullptr, JACK_DEFAULT_MIDI_TYPE, flags);
+    if (ports == nullptr) return names;
+    for (const char** name = ports; *name != nullptr; ++name) {
+        const jack_port_t* port = jack_port_by_name(client_, *name);
+        if (port != nullptr && jack_port_is_mine(client_, port) == 0) names.emplace_back(*name);
+    }
+    jack_free(ports);
+    return names;
+}
+
+JackMidiClient::Registered JackMidiClient::RegisterPort(const std::string& shortName,
+                                                        PortFlow flow) {
+    Slot* free = nullptr;
+    for (Slot& slot : slots_)
+        if (slot.port.load(std::memory_order_relaxed) == nullptr) {
+            free = &slot;
+            break;
+        }
+    if (free == nullptr)
+        return {{midi::MMSYSERR_ALLOCATED, "JACK: every port of the program is in use"},
+                std::nullopt};
+    const unsigned long flags = flow == PortFlow::Output ? JackPortIsOutput : JackPortIsInput;
+    jack_port_t* port = nullptr;
+    for (int n = 1; port == nullptr && n <= kMaxPorts + 1; ++n) {
+        const std::string name = n == 1 ? shortName : shortName + "-" + std::to_string(n);
+        if (jack_port_by_name(client_,
+                              (std::string(jack_get_client_name(client_)) + ":" + name).c_str()) !=
+            nullptr)
+            continue;
+        port = jack_port_register(client_, name.c_str(), JACK_DEFAULT_MIDI_TYPE, flags, 0);
+        if (port == nullptr)
+            return {JackFailure(midi::MMSYSERR_NOMEM, "could not make a port " + name),
+                    std::nullopt};
+    }
+    if (port == nullptr)
+        return {{midi::MMSYSERR_ALLOCATED, "JACK: no free name for a port " + shortName},
+                std::nullopt};
+    jack_ringbuffer_reset(free->ring);
+    free->flow = flow;
+    free->port.store(port, std::memory_order_release);
+    return {{}, static_cast<Port>(free - slots_.data())};
+}
+
+JackMidiClient::Slot* JackMidiClient::Find(Port port) {
+    if (port < 0 || port >= kMaxPorts ||
+        slots_[port].port.load(std::memory_order_relaxed) == nullptr)
+        return nullptr;
+    return &slots_[port];
+}
+
+std::string JackMidiClient::FullName(Port port) const {
+    return jack_port_name(slots_.at(port).port.load(std::memory_order_relaxed));
+}
+
+bool JackMidiClient::ConnectionShows(Port port, const std::string& other) const {
+    return jack_port_connected_to(slots_.at(port).port.load(std::memory_order_relaxed),
+                                  other.c_str()) == 1;
+}
+
+midi::BackendStatus JackMidiClient::Connect(Port port, const std::string& other,
+                                            std::chrono::milliseconds limit) {
+    Slot* slot = Find(port);
+    if (slot == nullptr) return {midi::MMSYSERR_INVALHANDLE, ""};
+    const std::string ours = FullName(port);
+    const std::string& source = slot->flow == PortFlow::Output ? ours : other;
+    const std::string& destination = slot->flow == PortFlow::Output ? other : ours;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    midi::BackendStatus failure = {midi::MMSYSERR_ERROR, "JACK: could not connect to " + other};
+    (void)TakeJackComplaint();
+    // JACK makes a connection part of the graph only at the start of a later cycle, and a client
+    // asking before then may see the graph without it; on a loaded machine that cycle can come
+    // late. A request can also fail or time out in the server. So: ask, watch the graph for a
+    // while, and ask again, until the graph shows the connection or the time is up. The graph
+    // is never asked first: JACK gives a new port the number of one removed just before, and a
+    // graph not yet updated shows the old port's connections as the new one's.
+    for (;;) {
+        const int asked = jack_connect(client_, source.c_str(), destination.c_str());
+        if (asked == 0 || asked == EEXIST) {
+            const auto watchEnd =
+                std::min(deadline, std::chrono::steady_clock::now() + kGraphWatch);
+            for (;;) {
+                if (ConnectionShows(port, other)) return {};
+                if (std::chrono::steady_clock::now() >= watchEnd) break;
+                std::this_thread::sleep_for(1ms);
+            }
+        } else {
+            if (jack_port_by_name(client_, other.c_str()) == nullptr)
+                return {midi::MMSYSERR_BADDEVICEID, "JACK: " + other + " is no longer there"};
+            failure = JackFailure(midi::MMSYSERR_ERROR, "could not connect to " + other);
+            std::this_thread::sleep_for(kRetryPause);
+        }
+        if (std::chrono::steady_clock::now() >= deadline) return failure;
+    }
+}
+
+midi::BackendStatus JackMidiClient::Disconnect(Port port, const std::string& other) {
+    Slot* slot = Find(port);
+    if (slot == nullptr) return {midi::MMSYSERR_INVALHANDLE, ""};
+    const std::string ours = FullName(port);
+    const bool out = slot->flow == PortFlow::Output;
+    (void)TakeJackComplaint();
+    if (jack_disconnect(client_, (out ? ours : other).c_str(), (out ? other : ours).c_str()) != 0 &&
+        ConnectionShows(port, other))
+        return JackFailure(midi::MMSYSERR_ERROR, "could not disconnect from " + other);
+    return {};
+}
+
+midi::BackendStatus JackMidiClient::Send(Port port, std::span<const std::uint8_t> message) {
+    Slot* slot = Find(port);
+    if (slot == nullptr || slot->flow != PortFlow::Output) return {midi::MMSYSERR_INVALHANDLE, ""};
+    const auto size = static_cast<Size>(message.size());
+    if (jack_ringbuffer_write_space(slot->ring) < sizeof size + size)
+        return {midi::MIDIERR_NOTREADY, "JACK: the server has not taken what was sent before"};
+    // The size goes in last-but-one and the bytes last: the callback takes a message only once
+    // all of its bytes are in.
+    jack_ringbuffer_write(slot->ring, reinterpret_cast<const char*>(&size), sizeof size);
+    jack_ringbuffer_write(slot->ring, reinterpret_cast<const char*>(message.data()), size);
+    return {};
+}
+
+midi::BackendStatus JackMidiClient::Drain(Port port, std::chrono::milliseconds limit) {
+    Slot* slot = Find(port);
+    if (slot == nullptr) return {midi::MMSYSERR_INVALHANDLE, ""};
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (jack_ringbuffer_read_space(slot->ring) > 0) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return {midi::MIDIERR_STILLPLAYING,
+                    "JACK: the server ran no process cycle to send the last message"};
+        std::this_thread::sleep_for(1ms);
+    }
+    // The cycle that took the last bytes passes them on before it ends; the count moves on
+    // after that, and a cycle under way now may be that cycle.
+    if (WaitPast(Cycles(), 2, limit) == CycleWait::TimedOut)
+        return {midi::MIDIERR_STILLPLAYING,
+                "JACK: the server ran no process cycle to send the last message"};
+    return {};
+}
+
+std::vector<std::vector<std::uint8_t>> JackMidiClient::Received(Port port) {
+    std::vector<std::vector<std::uint8_t>> messages;
+    Slot* slot = Find(port);
+    if (slot == nullptr || slot->flow != PortFlow::Input) return messages;
+    Size size = 0;
+    while (jack_ringbuffer_peek(slot->ring, reinterpret_cast<char*>(&size), sizeof size) ==
+               sizeof size &&
+           jack_ringbuffer_read_space(slot->ring) >= sizeof size + size) {
+        jack_ringbuffer_read_advance(slot->ring, sizeof size);
+        std::vector<std::uint8_t> message(size);
+        jack_ringbuffer_read(slot->ring, reinterpret_cast<char*>(message.data()), size);
+        messages.push_back(std::move(message));
+    }
+    return messages;
+}
+
+CycleWait JackMidiClient::WaitPast(std::uint64_t from, std::uint64_t cycles,
+                                   std::chrono::milliseconds limit) const {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (Cycles() < from + cycles) {
+        if (std::chrono::steady_clock::now() >= deadline) return CycleWait::TimedOut;
+        std::this_thread::sleep_for(1ms);
+    }
+    return CycleWait::Passed;
+}
+
+}  // namespace voxtane::devices

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <jack/jack.h>
+#include <jack/ringbuffer.h>
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "midi/midi_backend.h"
+
+namespace voxtane::devices {
+
+enum class CycleWait { Passed, TimedOut };
+enum class PortFlow { Output, Input };
+
+// The program's one client of a JACK server, with MIDI ports of its own that come and go while
+// it runs. JACK hands MIDI on only in its process cycle: sends go into a lock-free ringbuffer
+// per port that the process callback empties into the port, and what arrives at an input port
+// goes the other way. Counting the cycles tells when what was sent has been taken and when a new
+// connection is part of the graph.
+//
+// Every failure comes back as a result with JACK's own reason; the JACK library's printing is
+// caught and turned into those reasons (see quiet_libraries.h).
+class JackMidiClient {
+  public:
+    using Port = int;  // a port of this client; ports stay until the client closes
+
+    // Nothing when no JACK server runs here (and nothing is printed then either).
+    [[nodiscard]] static std::unique_ptr<JackMidiClient> Start(const std::string& name);
+    ~JackMidiClient();
+    JackMidiClient(const JackMidiClient&) = delete;
+    JackMidiClient& operator=(const JackMidiClient&) = delete;
+
+    // The MIDI ports of other clients: those that take MIDI (the devices to send to) or those
+    // that give it (the devices to receive from), in JACK's order, by full name.
+    [[nodiscard]] std::vector<std::string> OtherPorts(PortFlow flowOfOurs) const;
+
+    struct Registered {
+        midi::BackendStatus status;
+        std::optional<Port> port;  // set exactly when status has no error
+    };
+    // `shortName` is a name within this client; a name in use gets a number added.
+    [[nodiscard]] Registered RegisterPort(const std::string& shortName, PortFlow flow);
+    // The port's full name, "client:port".
+    [[nodiscard]] std::string FullName(Port port) const;
+    // Connects the port to (or, for an input, from) the other client's port and returns once
+    // the connection is part of the graph the server runs. A request that JACK did not carry
+    // out, or whose result the graph does not show yet, is repeated until `limit` has passed;
+    // only then does it fail, with the reason JACK gave.
+    [[nodiscard]] midi::BackendStatus Connect(Port port, const std::string& other,
+                                              std::chrono::milliseconds limit);
+    // Takes the connection made by Connect away again; a connection that is not there is not a
+    // failure.
+    [[nodiscard]] midi::BackendStatus Disconnect(Port port, const std::string& other);
+    // Queues one whole message for the port's next process cycle.
+    [[nodiscard]] midi::BackendStatus Send(Port port, std::span<const std::uint8_t> message);
+    // Returns once everything sent on the port has left it.
+    [[nodiscard]] midi::BackendStatus Drain(Port port, std::chrono::milliseconds limit);
+    // The messages that arrived at an input port since the last call, whole, in order.
+    [[nodiscard]] std::vector<std::vector<std::uint8_t>> Received(Port port);
+
+    [[nodiscard]] std::uint64_t Cycles() const { return cycles_.load(std::memory_order_acquire); }
+    // Sleeps in small steps until `cycles` whole cycles have run after the count `from`, for at
+    // most `limit`. A cycle under way when `from` was read does not count as whole, hence the
+    // caller asks for one cycle more than it needs.
+    [[nodiscard]] CycleWait WaitPast(std::uint64_t from, std::uint64_t cycles,
+                                     std::chrono::milliseconds limit) const;
+
+  private:
+    static constexpr int kMaxPorts = 8;
+    struct Slot {
+        // Published to the process callback once the slot is ready; set once.
+        std::atomic<jack_port_t*> port{nullptr};
+        PortFlow flow = PortFlow::Output;
+        jack_ringbuffer_t* ring = nullptr;
+    };
+
+    explicit JackMidiClient(jack_client_t* client) : client_(client) {}
+    static int OnProcess(jack_nframes_t frames, void* self);
+    static void MoveOut(Slot& slot, void* buffer);
+    static void MoveIn(Slot& slot, void* buffer);
+    [[nodiscard]] bool ConnectionShows(Port port, const std::string& other) const;
+    [[nodiscard]] Slot* Find(Port port);
+
+    jack_client_t* client_;
+    std::array<Slot, kMaxPorts> slots_;
+    std::atomic<std::uint64_t> cycles_{0};
+};
+
+}  // namespace voxtane::devices

@@ -1,0 +1,75 @@
+#include "devices/rtmidi_system.h"
+
+#include <algorithm>
+
+#include "devices/rtmidi_connection.h"
+
+namespace voxtane::devices {
+
+namespace {
+constexpr const char* kListerClient = "Voxtane device list";
+constexpr const char* kOutputClient = "Voxtane output";
+constexpr const char* kOutputPort = "out";
+}  // namespace
+
+std::unique_ptr<RtMidiSystem> RtMidiSystem::StartAlsa() {
+    std::unique_ptr<RtMidiSystem> system(new RtMidiSystem(RtMidi::LINUX_ALSA, "ALSA"));
+    RtMidiOutput::Created lister = RtMidiOutput::Create(system->api_, kListerClient, system->name_);
+    if (!lister.output) return nullptr;
+    system->lister_ = std::move(lister.output);
+    // The client of the first open is made now, while the system is known to answer.
+    RtMidiOutput::Created output = RtMidiOutput::Create(system->api_, kOutputClient, system->name_);
+    if (!output.output) return nullptr;
+    system->outputs_.push_back(std::move(output.output));
+    return system;
+}
+
+std::vector<std::string> RtMidiSystem::PortNames() {
+    std::vector<std::string> names;
+    if (lister_->PortNames(names).code != midi::MMSYSERR_NOERROR) names.clear();
+    return names;
+}
+
+midi::OpenedOutput RtMidiSystem::Open(const std::string& port) {
+    // Ports come and go between listing and opening: the device is found again by its name,
+    // never by a position that may now belong to another port.
+    std::vector<std::string> names;
+    if (midi::BackendStatus listed = lister_->PortNames(names);
+        listed.code != midi::MMSYSERR_NOERROR)
+        return {std::move(listed), nullptr};
+    const auto found = std::find(names.begin(), names.end(), port);
+    if (found == names.end())
+        return {{midi::MMSYSERR_BADDEVICEID, name_ + ": " + port + " is no longer there"}, nullptr};
+
+    RtMidiOutput::Created client = LeaseOutput();
+    if (!client.output) return {std::move(client.status), nullptr};
+    const auto index = static_cast<unsigned int>(found - names.begin());
+    if (midi::BackendStatus opened = client.output->OpenPort(index, kOutputPort);
+        opened.code != midi::MMSYSERR_NOERROR) {
+        (void)client.output->ClosePort();
+        outputs_.push_back(std::move(client.output));
+        return {std::move(opened), nullptr};
+    }
+    return {{}, std::make_unique<RtMidiConnection>(std::move(client.output), outputs_)};
+}
+
+RtMidiOutput::Created RtMidiSystem::LeaseOutput() {
+    if (outputs_.empty()) return RtMidiOutput::Create(api_, kOutputClient, name_);
+    RtMidiOutput::Created leased{{}, std::move(outputs_.back())};
+    outputs_.pop_back();
+    return leased;
+}
+
+midi::OpenedOutput RtMidiSystem::OpenLasting(const std::string& name) {
+    if (!lasting_) {
+        RtMidiOutput::Created created = RtMidiOutput::Create(api_, name, name_);
+        if (!created.output) return {std::move(created.status), nullptr};
+        if (midi::BackendStatus opened = created.output->OpenVirtualPort(name);
+            opened.code != midi::MMSYSERR_NOERROR)
+            return {std::move(opened), nullptr};
+        lasting_ = std::move(created.output);
+    }
+    return {{}, std::make_unique<RtMidiConnection>(*lasting_)};
+}
+
+}  // namespace voxtane::devices

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <rtmidi/RtMidi.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "devices/port_system.h"
+#include "devices/rtmidi_connection.h"
+#include "devices/rtmidi_output.h"
+
+namespace voxtane::devices {
+
+// The ALSA sequencer reached through RtMidi, with a client of its own that lists its ports.
+class RtMidiSystem : public PortSystem {
+  public:
+    // Nothing, silently, when the sequencer does not start here.
+    [[nodiscard]] static std::unique_ptr<RtMidiSystem> StartAlsa();
+
+    [[nodiscard]] const std::string& Name() const override { return name_; }
+    [[nodiscard]] std::vector<std::string> PortNames() override;
+    // Connects a client of its own to the port of this name.
+    [[nodiscard]] midi::OpenedOutput Open(const std::string& port) override;
+    [[nodiscard]] midi::OpenedOutput OpenLasting(const std::string& name) override;
+
+  private:
+    RtMidiSystem(RtMidi::Api api, std::string name) : api_(api), name_(std::move(name)) {}
+    // A client for connecting to a device: a kept one, or a new one when all are in use.
+    [[nodiscard]] RtMidiOutput::Created LeaseOutput();
+
+    RtMidi::Api api_;
+    std::string name_;
+    std::unique_ptr<RtMidiOutput> lister_;
+    OutputPool outputs_;
+    std::unique_ptr<RtMidiOutput> lasting_;
+};
+
+}  // namespace voxtane::devices

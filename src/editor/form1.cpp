@@ -1,0 +1,54 @@
+#include "editor/form1.h"
+
+namespace voxtane::editor {
+
+Form1::Form1(Module1& module1, Platform& platform, MidiCommands& midiCommands,
+             BankFileStore& fileStore)
+    : module1(module1), platform(platform), midiCommands(midiCommands), fileStore(fileStore) {
+    BindHandlers();
+}
+
+void Form1::BindHandlers() {
+    optLS.onClick = [this](std::int16_t i) { optLS_Click(i); };
+    optOCTV.onClick = [this](std::int16_t i) { optOCTV_Click(i); };
+    optPDS.onClick = [this](std::int16_t i) { optPDS_Click(i); };
+    optOCT.onClick = [this](std::int16_t i) { optOCT_Click(i); };
+    HSNote.onChange = [this] { HSNote_Change(); };
+    hsFine.onChange = [this] { hsFine_Change(); };
+    optWave.onClick = [this](std::int16_t i) { optWave_Click(i); };
+    hsDelay.onChange = [this] { hsDelay_Change(); };
+    hsRate.onChange = [this] { hsRate_Change(); };
+    hsDepth.onChange = [this] { hsDepth_Change(); };
+    optModulation.onClick = [this](std::int16_t i) { optModulation_Click(i); };
+    optDCO1Waveform1.onClick = [this](std::int16_t i) { optDCO1Waveform1_Click(i); };
+    optDCO1Waveform2.onClick = [this](std::int16_t i) { optDCO1Waveform2_Click(i); };
+    optDCO2Waveform1.onClick = [this](std::int16_t i) { optDCO2Waveform1_Click(i); };
+    optDCO2Waveform2.onClick = [this](std::int16_t i) { optDCO2Waveform2_Click(i); };
+    hsDCW1Key.onChange = [this] { hsDCW1Key_Change(); };
+    hsDCA1Key.onChange = [this] { hsDCA1Key_Change(); };
+    hsDCW2Key.onChange = [this] { hsDCW2Key_Change(); };
+    hsDCA2Key.onChange = [this] { hsDCA2Key_Change(); };
+
+    // The envelope arrays share one rule per event; each array passes its envelope.
+    for (int e = 0; e < kEnvelopeCount; ++e) {
+        const auto id = static_cast<EnvelopeId>(e);
+        const EnvelopeSpec& spec = kEnvelopes[e];
+        static constexpr const char* kEnvNames[] = {"A", "W", "O"};
+        const char* envName = kEnvNames[static_cast<int>(spec.kind)];
+        envelopes[e].rate.onChange = [this, id](std::int16_t i) { RateChange(id, i); };
+        envelopes[e].level.onChange = [this, id](std::int16_t i) { LevelChange(id, i); };
+        envelopes[e].sustain.onClick = [this, id](std::int16_t i) { SustainClick(id, i); };
+        envelopes[e].end.onClick = [this, envName, line = spec.line](std::int16_t i) {
+            EncodeEndStepIfEditing(envName, line, i);
+        };
+    }
+
+    cboPatches.onClick = [this] { cboPatches_Click(); };
+    cboPatches.onChange = [this] { cboPatches_Change(); };
+}
+
+void Form1::ReportParseError(const std::string& text) {
+    platform.ShowMessage({text, "Error Parsing Sysex", MessageButtons::Ok, MessageIcon::Critical});
+}
+
+}  // namespace voxtane::editor

@@ -1,0 +1,77 @@
+// Start-up, the patch list (selection, store-back, renaming), New and the caption.
+#include <string>
+
+#include "bank/bank_limits.h"
+#include "bank/text_encoding.h"
+#include "editor/form1.h"
+
+namespace voxtane::editor {
+
+void Form1::Form_Load() {
+    FillEntries(module1.ScratchRecord, -1);
+    module1.BankFileName = "";
+    module1.AppTitle = "Voxtane";
+    Caption.SetText(module1.AppTitle);
+    for (int i = 1; i <= kBankSlots; ++i) cboPatches.AddItem("Patch_" + std::to_string(i));
+    SetDefaults2();
+    for (int slot = 1; slot <= kBankSlots; ++slot) StoreScratchInto(slot);
+    module1.PatchCount = kBankSlots;
+    // The first selection stores the record into slot 0 (PreviousPatch is still 0).
+    cboPatches.SetListIndex(0);
+    // The output device is chosen once per run, after the editor shows its first patch.
+    midiCommands.midiRun.vbsyxgbl.MidiDeviceChoice = "";
+    SelectMidiDevice();
+}
+
+void Form1::StoreScratchInto(int slot) {
+    module1.PatchBank[slot] = module1.ScratchRecord;
+}
+void Form1::LoadScratchFrom(int slot) {
+    module1.ScratchRecord = module1.PatchBank[slot];
+}
+
+void Form1::cboPatches_Click() {
+    if (module1.PreviousPatch != -1) StoreScratchInto(module1.CurrentPatch);
+    module1.PreviousPatch = module1.CurrentPatch;
+    module1.CurrentPatch = static_cast<std::int16_t>(cboPatches.ListIndex() + 1);
+    // With no patches from a file, every entry shows the same tone: nothing is loaded.
+    if (module1.PatchCount != 0) {
+        LoadScratchFrom(module1.CurrentPatch);
+        ParseSysex();
+    }
+}
+
+// A name is one line of the names file: line breaks in it become blanks, or they would shift the
+// names of every later patch when the file is read back.
+void Form1::cboPatches_Change() {
+    const int n = module1.CurrentPatch - 1;
+    if (n < 0) return;  // nothing selected yet: no entry to rename
+    std::string name = CutToCharacters(ToValidUtf8(cboPatches.Text()), kMaxNameLength);
+    for (char& c : name)
+        if (c == '\n' || c == '\r') c = ' ';
+    cboPatches.SetList(n, std::move(name));
+    cboPatches.SetListIndex(n);
+    cboPatches.SetSelStart(static_cast<int>(cboPatches.Text().size()) + 1);
+}
+
+void Form1::CleanPatchList() {
+    for (int i = 0; i < kBankSlots; ++i) cboPatches.SetList(i, "Default_" + std::to_string(i + 1));
+}
+
+void Form1::UpdateFormName() {
+    if (module1.BankFileName.empty()) {
+        Caption.SetText(module1.AppTitle);
+    } else {
+        Caption.SetText(module1.AppTitle + " [" + module1.BankFileName + "]");
+    }
+}
+
+void Form1::cmdNew_Click() {
+    module1.BankFileName = "";
+    UpdateFormName();
+    CleanPatchList();
+    module1.PatchCount = 0;
+    SetDefaults2();
+}
+
+}  // namespace voxtane::editor

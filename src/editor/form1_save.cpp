@@ -1,0 +1,78 @@
+// Saving the bank, or the current patch alone, with its names file.
+#include <string>
+#include <vector>
+
+#include "bank/bank_limits.h"
+#include "bank/names_file.h"
+#include "bank/sysex_bank_writer.h"
+#include "editor/form1.h"
+
+namespace voxtane::editor {
+namespace {
+
+const char* SaveTitle(std::int16_t sm, bool all) {
+    if (sm == 1) return "Save All";
+    return all ? "Save All As" : "Save Single Patch As";
+}
+
+void Append(std::vector<std::uint8_t>& bytes, const ToneDump& dump) {
+    bytes.insert(bytes.end(), dump.begin(), dump.end());
+}
+
+}  // namespace
+
+void Form1::SaveSysex(std::int16_t sm, bool all) {
+    const std::string previousFile = module1.BankFileName;
+    std::string target = module1.BankFileName;
+    if (sm == 2 || (sm == 1 && module1.BankFileName.empty())) {
+        FileDialogRequest dialog;
+        dialog.kind = FileDialogKind::Save;
+        dialog.title = SaveTitle(sm, all);
+        dialog.initialName = platform.ProgramFolder() + (sm == 1 ? "/*.syx" : "/patch.syx");
+        dialog.filters = {{"SysEx(*.syx)", {"*.syx"}}, {"All Files(*.*)", {"*.*"}}};
+        target = platform.ShowFileDialog(dialog);
+        if (target.empty()) return;
+        if (all) {
+            module1.BankFileName = target;
+            UpdateFormName();
+        }
+    }
+
+    const int selected = cboPatches.ListIndex();
+    std::vector<std::string> names;
+    for (int i = 1; i <= kBankSlots; ++i)
+        if (all || i == module1.CurrentPatch) names.push_back(cboPatches.List(i - 1));
+    const std::string namesPath = NamesFilePath(target);
+    if (const FileWriteResult written = fileStore.WriteNames(namesPath, names); !written.ok()) {
+        platform.ShowMessage({"The names file \"" + namesPath + "\" could not be written: " +
+                                  written.reason + ". The patches are saved without their names.",
+                              module1.AppTitle, MessageButtons::Ok, MessageIcon::Exclamation});
+    }
+
+    // Stores the current patch's latest edits into its slot.
+    cboPatches.SetListIndex(selected);
+
+    const std::int16_t previousCount = module1.PatchCount;
+    if (module1.PatchCount == 0) module1.PatchCount = 1;
+    std::vector<std::uint8_t> bytes;
+    for (int i = 1; i <= module1.PatchCount; ++i)
+        if (all || i == module1.CurrentPatch)
+            Append(bytes, BuildToneDump(module1.PatchBank[i], MemoryPosition(i)));
+    // A single patch beyond the patches read from the file is still the patch the user sees.
+    if (!all && module1.CurrentPatch > module1.PatchCount)
+        Append(bytes, BuildToneDump(module1.PatchBank[module1.CurrentPatch],
+                                    MemoryPosition(module1.CurrentPatch)));
+
+    if (const FileWriteResult written = fileStore.WriteBank(target, bytes); !written.ok()) {
+        module1.PatchCount = previousCount;
+        module1.BankFileName = previousFile;
+        UpdateFormName();
+        platform.ShowMessage({"The file \"" + target + "\" could not be written: " +
+                                  written.reason + ". Nothing was saved to it.",
+                              module1.AppTitle, MessageButtons::Ok, MessageIcon::Exclamation});
+    }
+
+    if (cboPatches.ListIndex() == -1) cboPatches.SetListIndex(0);
+}
+
+}  // namespace voxtane::editor

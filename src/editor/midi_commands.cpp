@@ -1,0 +1,135 @@
+#include "editor/midi_commands.h"
+
+#include <array>
+#include <chrono>
+#include <vector>
+
+#include "bank/sysex_bank_writer.h"
+
+namespace voxtane::editor {
+
+namespace {
+constexpr midi::DWORD kNoteOn = 0x7F3C90;   // 90 3C 7F
+constexpr midi::DWORD kNoteOff = 0x7F3C80;  // 80 3C 7F
+constexpr std::chrono::seconds kNoteLength{1};
+
+// The first entry that no SysEx data byte can carry, or 0 when all can. A value above 127 would
+// end the message on the wire (and a negative one would go as its low byte, above 127 too).
+int FirstEntryNotSendable(const ToneRecord& record) {
+    for (int entry = 1; entry <= kToneEntries; ++entry)
+        if (record[entry] < 0 || record[entry] > 127) return entry;
+    return 0;
+}
+}  // namespace
+
+void MidiCommands::Report(const std::string& text, MessageIcon icon) {
+    platform_.ShowMessage({text, module1_.AppTitle, MessageButtons::Ok, icon});
+}
+
+void MidiCommands::SelectMidiDevice() {
+    midi::MidiOut& midiOut = midiRun.midiOut;
+    midi::VBSYXMID& window = midiRun.vbsyxmid;
+    NumMidiDevs = static_cast<std::int16_t>(midiOut.midiOutGetNumDevs());
+    window.List1.SetList(0, "Device not enabled");
+    for (int i = 0; i < NumMidiDevs; ++i) {
+        midi::MIDIOUTCAPSA caps{};
+        midiRun.vbsyxgbl.MidiResult = midiOut.midiOutGetDevCapsA(i, &caps, midi::kMidiOutCapsSize);
+        if (midiRun.vbsyxgbl.MidiResult != 0) {
+            // The devices listed so far stay; the window is still shown.
+            Report("midiOutGetDevCaps Error: " + std::to_string(midiRun.vbsyxgbl.MidiResult));
+            break;
+        }
+        window.List1.SetList(i + 1, std::string(caps.szPname));
+    }
+    window.Show();
+    midiRun.deviceWindow.ShowModal(window);
+    // Closed by the user without a choice: the choice stays as it was.
+    window.Hide();
+}
+
+void MidiCommands::SendPatchSysex(const ToneRecord& record) {
+    midi::VBSYXGBL& state = midiRun.vbsyxgbl;
+    if (state.MidiDeviceChoice == kNoOutputChoice) return;
+    if (const int entry = FirstEntryNotSendable(record); entry != 0) {
+        Report("The patch was not sent: its entry " + std::to_string(entry) + " holds " +
+                   std::to_string(record[entry]) +
+                   ", and a SysEx message can only carry values 0 to 127.",
+               MessageIcon::Exclamation);
+        return;
+    }
+    const ToneDump dump = BuildToneDump(record, kSendProgram);
+    state.SysexMessage.assign(dump.begin(), dump.end());
+    if (OpenChosenDevice() == OpenOutcome::Failed) return;
+    SendLongMessage(state.SysexMessage);
+    CloseChosenDevice();
+}
+
+void MidiCommands::SendLongMessage(const std::string& message) {
+    // The buffer holds the message and a zero after it; the header hands on exactly the message
+    // bytes, since bytes after the closing F7 would be malformed MIDI on the wire. The output
+    // layer has passed the bytes on when midiOutLongMsg returns, so the buffer may end with the
+    // call even when a step fails.
+    std::vector<char> buffer(message.begin(), message.end());
+    buffer.push_back(0);
+    midi::MIDIHDR header{};
+    header.lpData = buffer.data();
+    header.dwBufferLength = static_cast<midi::DWORD>(message.size());
+
+    midi::MidiOut& midiOut = midiRun.midiOut;
+    const midi::HMIDIOUT handle = midiRun.vbsyxgbl.MidiOutHandle;
+    auto rc = static_cast<std::int16_t>(
+        midiOut.midiOutPrepareHeader(handle, &header, midi::kMidiHdrSize));
+    if (rc != 0) {
+        Report("Prepare rc = " + std::to_string(rc));
+        return;
+    }
+    rc = static_cast<std::int16_t>(midiOut.midiOutLongMsg(handle, &header, midi::kMidiHdrSize));
+    if (rc != 0) {
+        Report("Send Long Message rc= " + std::to_string(rc));
+        return;
+    }
+    rc = static_cast<std::int16_t>(
+        midiOut.midiOutUnprepareHeader(handle, &header, midi::kMidiHdrSize));
+    if (rc != 0) Report("Unprepare rc= " + std::to_string(rc));
+}
+
+void MidiCommands::TestNote() {
+    midi::VBSYXGBL& state = midiRun.vbsyxgbl;
+    if (state.MidiDeviceChoice == kNoOutputChoice) return;
+    if (OpenChosenDevice() == OpenOutcome::Failed) return;
+    // A failing note message is not reported: the wait and the close still run.
+    (void)midiRun.midiOut.midiOutShortMsg(state.MidiOutHandle, kNoteOn);
+    // The note is held by sleeping on a monotonic clock, so it lasts the full second whatever
+    // the machine's speed or the time of day.
+    midi::SleepUntil(midiRun.clock, midiRun.clock.Now() + kNoteLength);
+    (void)midiRun.midiOut.midiOutShortMsg(state.MidiOutHandle, kNoteOff);
+    CloseChosenDevice();
+}
+
+MidiCommands::OpenOutcome MidiCommands::OpenChosenDevice() {
+    midi::VBSYXGBL& state = midiRun.vbsyxgbl;
+    state.MidiDeviceId = static_cast<std::int32_t>(midi::NumericValue(state.MidiDeviceChoice) - 1);
+    const auto rc = static_cast<std::int16_t>(midiRun.midiOut.midiOutOpen(
+        &state.MidiOutHandle, state.MidiDeviceId, 0, 0, midi::CALLBACK_NULL));
+    if (rc != 0) {
+        ReportMidiError("Open", rc);
+        return OpenOutcome::Failed;
+    }
+    return OpenOutcome::Opened;
+}
+
+void MidiCommands::CloseChosenDevice() {
+    const auto rc = static_cast<std::int16_t>(
+        midiRun.midiOut.midiOutClose(midiRun.vbsyxgbl.MidiOutHandle));
+    if (rc != 0) ReportMidiError("Close", rc);
+}
+
+void MidiCommands::ReportMidiError(const std::string& operation, std::int16_t code) {
+    std::array<char, 132> description{};
+    // The code goes on widened with its sign, as the error-text call takes a 32-bit number.
+    midiRun.vbsyxgbl.MidiResult = midiRun.midiOut.midiOutGetErrorTextA(
+        static_cast<midi::MMRESULT>(static_cast<std::int32_t>(code)), description.data(), 128);
+    Report("Operation: " + operation + "\r\n" + std::string(description.data()));
+}
+
+}  // namespace voxtane::editor

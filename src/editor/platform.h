@@ -1,0 +1,67 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What the editor needs from its surroundings: message boxes, file dialogs, the program's folder
+// and ending the program. The window supplies a real implementation; tests and the command-line
+// program a scripted one.
+namespace voxtane::editor {
+
+class AboutBox;
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageIcon { None, Critical, Exclamation, Information };
+enum class DefaultButton { First, Second };
+enum class MessageAnswer { Ok, Yes, No };
+
+struct MessageBoxRequest {
+    std::string text;
+    std::string title;
+    MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::None;
+    DefaultButton defaultButton = DefaultButton::First;
+};
+
+// One choice of a file-type filter: what the user reads, and the patterns it shows.
+struct FileFilter {
+    std::string description;
+    std::vector<std::string> patterns;
+};
+
+enum class FileDialogKind { Open, Save };
+
+enum class DocumentOpenStatus { Opened, Failed };
+struct [[nodiscard]] DocumentOpenResult {
+    DocumentOpenStatus status = DocumentOpenStatus::Opened;
+    std::string reason;
+};
+
+struct FileDialogRequest {
+    FileDialogKind kind = FileDialogKind::Open;
+    std::string title;
+    // Folder and file name (or pattern) the dialog starts with, such as "/opt/voxtane/*.syx".
+    std::string initialName;
+    std::vector<FileFilter> filters;  // empty: no filter of the dialog's own
+    bool fileMustExist = false;
+};
+
+class Platform {
+  public:
+    virtual ~Platform() = default;
+
+    // Shows a modal message box and returns the button pressed.
+    virtual MessageAnswer ShowMessage(const MessageBoxRequest& request) = 0;
+    // Shows a modal file dialog; returns the chosen full path, or "" when the user cancels.
+    virtual std::string ShowFileDialog(const FileDialogRequest& request) = 0;
+    // The folder that holds the program's executable, without a trailing separator.
+    [[nodiscard]] virtual std::string ProgramFolder() const = 0;
+    // Ends the program at once, without saving or asking anything.
+    virtual void EndProgram() = 0;
+    // Opens a document in the desktop's viewer for its type, without waiting for the viewer.
+    virtual DocumentOpenResult OpenDocument(const std::string& path) = 0;
+    // Shows the about box modally until it is hidden.
+    virtual void ShowAboutBox(AboutBox& box) = 0;
+};
+
+}  // namespace voxtane::editor

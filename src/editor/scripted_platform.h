@@ -1,0 +1,53 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "editor/platform.h"
+
+namespace voxtane::editor {
+
+// A platform that answers from a script and records what the editor showed: for tests and for
+// the command-line program, which runs the editor without a window.
+class ScriptedPlatform : public Platform {
+  public:
+    explicit ScriptedPlatform(std::string programFolder = ".")
+        : programFolder_(std::move(programFolder)) {}
+
+    // Answers given to the next message boxes, in order; when none is queued a box is answered
+    // with its default button.
+    void QueueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
+    // Paths returned by the next file dialogs, in order ("" cancels); none queued cancels.
+    void QueueFileChoice(std::string path) { fileChoices_.push_back(std::move(path)); }
+
+    [[nodiscard]] const std::vector<MessageBoxRequest>& Messages() const { return messages_; }
+    [[nodiscard]] const std::vector<FileDialogRequest>& Dialogs() const { return dialogs_; }
+    [[nodiscard]] bool Ended() const { return ended_; }
+    void ClearRecords();
+
+    MessageAnswer ShowMessage(const MessageBoxRequest& request) override;
+    std::string ShowFileDialog(const FileDialogRequest& request) override;
+    [[nodiscard]] std::string ProgramFolder() const override { return programFolder_; }
+    void EndProgram() override { ended_ = true; }
+    // Records the document; fails when told to with FailDocuments().
+    DocumentOpenResult OpenDocument(const std::string& path) override;
+    void FailDocuments(std::string reason) { documentFailure_ = std::move(reason); }
+    [[nodiscard]] const std::vector<std::string>& Documents() const { return documents_; }
+    // Counts the showing and answers with the box's OK button.
+    void ShowAboutBox(AboutBox& box) override;
+    [[nodiscard]] int AboutBoxShown() const { return aboutShown_; }
+
+  private:
+    std::string programFolder_;
+    std::deque<MessageAnswer> answers_;
+    std::deque<std::string> fileChoices_;
+    std::vector<MessageBoxRequest> messages_;
+    std::vector<FileDialogRequest> dialogs_;
+    bool ended_ = false;
+    std::vector<std::string> documents_;
+    std::string documentFailure_;
+    int aboutShown_ = 0;
+};
+
+}  // namespace voxtane::editor

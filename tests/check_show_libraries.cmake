@@ -1,0 +1,25 @@
+cmake_minimum_required(VERSION 3.25)
+# Checks that `voxtane-syx show` loads none of the MIDI systems' libraries: only the device
+# commands load them, and a command that reads files should start as fast as a small tool does.
+# Run as: cmake -DSYX=<voxtane-syx> -DWORK_DIR=<a folder to write in> -P check_show_libraries.cmake
+file(MAKE_DIRECTORY ${WORK_DIR})
+set(bank ${WORK_DIR}/libraries.syx)
+execute_process(COMMAND ${SYX} new ${bank} RESULT_VARIABLE made)
+if(NOT made EQUAL 0)
+    message(FATAL_ERROR "voxtane-syx new failed (${made})")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LD_DEBUG=libs ${SYX} show ${bank}
+    RESULT_VARIABLE shown OUTPUT_QUIET ERROR_VARIABLE loaded)
+if(NOT shown EQUAL 0)
+    message(FATAL_ERROR "voxtane-syx show failed (${shown})")
+endif()
+string(REGEX MATCHALL "calling init: [^\n]*" libraries "${loaded}")
+if(NOT libraries)
+    message(FATAL_ERROR "LD_DEBUG=libs reported no libraries: the check cannot see what loads")
+endif()
+foreach(library ${libraries})
+    if(library MATCHES "librtmidi|libjack|libasound|libvoxtane_devices")
+        message(FATAL_ERROR "voxtane-syx show loaded a MIDI library: ${library}")
+    endif()
+endforeach()
+message(STATUS "voxtane-syx show loads no MIDI library")
