@@ -47,7 +47,7 @@ using Clock = std::chrono::steady_clock;
 // the MIDI output is the recording backend (no MIDI system is started), and the device list
 // shown at start-up is answered at once with "Device not enabled" instead of by the user.
 struct EditorProgram {
-    EditorProgram() : run(platform, midiBackend, deviceWindow, clock), window(run.form1) {
+    EditorProgram() : run(platform, midiBackend, deviceWindow, clock), window(run) {
         platform.SetMainWindow(&window);
         deviceWindow.QueueClick(0);
         run.Start();

@@ -17,7 +17,7 @@ bench_dir=$build_dir/bench
 mkdir -p "$results"
 rm -f "$results"/*.json
 
-programs=(core window cli midi)
+programs=(core window cli midi link)
 for program in "${programs[@]}"; do
     if [ ! -x "$bench_dir/voxtane_${program}_bench" ]; then
         echo "run-benchmarks.sh: $bench_dir/voxtane_${program}_bench is missing;" \
@@ -40,6 +40,7 @@ for program in "${programs[@]}"; do
     # backend first, before its JACK server runs.
     interleave=true
     [ "$program" = midi ] && interleave=false
+    [ "$program" = link ] && interleave=false
     "$bench_dir/voxtane_${program}_bench" \
         --benchmark_repetitions="$repetitions" \
         --benchmark_report_aggregates_only=true \
@@ -197,6 +198,12 @@ END {
         line("  MIDI: click handler until it returns",
              sprintf("%.2f ms", counter["SendPatchJackClickToLastByte", "handler_ms"]), "", "", "", "")
     }
+    floor = has("GetBankJack") ? counter["GetBankJack", "floor_ms"] * 1e6 : 0
+    against("5 Link: Get Bank, simulated synth (JACK)", "GetBankJack", cell("GetBankJack"),
+            floor, "32 periods " fmt(floor), 1.5)
+    floor = has("GetBankWireSpeed") ? counter["GetBankWireSpeed", "floor_ms"] * 1e6 : 0
+    against("5 Link: Get Bank at 31,250 baud", "GetBankWireSpeed", cell("GetBankWireSpeed"),
+            floor, "wire " fmt(floor), 1.5)
     against("4 MIDI: Send Patch click, recording backend", "SendPatchRecordingClick",
             cell("SendPatchRecordingClick"), period, period_text, 1)
 

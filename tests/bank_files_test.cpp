@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "bank/bank_check.h"
 #include "bank/names_file.h"
 #include "bank/sysex_bank_writer.h"
 #include "test_support.h"
@@ -398,6 +399,36 @@ TEST_F(BankFiles, AFailedSaveSaysWhyAndKeepsFileNameCaptionAndCount) {
     EXPECT_EQ(editor.module.BankFileName, "");
     EXPECT_EQ(editor.form.Caption.Text(), "Voxtane");
     EXPECT_EQ(editor.module.PatchCount, 0);
+}
+
+}  // namespace
+}  // namespace voxtane::testing
+
+namespace voxtane::testing {
+namespace {
+
+// The synth's answer as generic tools keep it: F0 44 00 00 7n 30, 256 data bytes, F7. It loads
+// with every entry in place, on any channel, beside the editor's own messages; `check` names it.
+TEST_F(BankFiles, TheSynthsAnswerFormLoadsWithItsEntriesInPlace) {
+    for (const std::uint8_t channelByte : {0x70, 0x7A}) {
+        const std::vector<std::uint8_t> dump = Message(2);
+        std::vector<std::uint8_t> answer{0xF0, 0x44, 0x00, 0x00, channelByte, 0x30};
+        answer.insert(answer.end(), dump.begin() + 7, dump.end());
+        ASSERT_EQ(answer.size(), 263u);
+        std::vector<std::uint8_t> bytes = answer;
+        Append(bytes, Message(5));
+        const std::string path = folder.File("answer.syx");
+        WriteBytes(path, bytes);
+        Load(path);
+        EXPECT_EQ(editor.module.PatchCount, 2);
+        ExpectSlotFromMessage(1, dump);
+        ExpectSlotFromMessage(2, Message(5));
+
+        const BankCheckResult checked = CheckSysexBank(path);
+        ASSERT_FALSE(checked.deviations.empty());
+        EXPECT_NE(checked.deviations.front().text.find("the synth's answer form"),
+                  std::string::npos);
+    }
 }
 
 }  // namespace

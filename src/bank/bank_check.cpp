@@ -20,19 +20,26 @@ std::string Hex(unsigned value) {
 
 void CheckMessage(const SysexMessage& m, int number, std::vector<BankDeviation>& out) {
     const std::string which = "message " + std::to_string(number);
-    for (int i = 0; i < m.headerCount && i < 5; ++i) {
+    const bool answer = m.form == MessageForm::SynthAnswer;
+    if (answer)
+        out.push_back({m.offset + 5, which + ": the synth's answer form (F0 44 00 00 7n 30, "
+                                             "256 data bytes, F7: 263 bytes), read as such; "
+                                             "the editor writes 264-byte tone dumps"});
+    for (int i = 0; i < m.headerCount && i < (answer ? 4 : 5); ++i) {
         if (m.header[i] != kToneDumpHeader[i + 1])
             out.push_back({m.offset + 1 + i, which + ": header byte " + Hex(m.header[i]) +
                                                  ", expected " + Hex(kToneDumpHeader[i + 1])});
     }
-    if (m.headerCount == 6 && (m.header[5] < 0x20 || m.header[5] > 0x2F))
+    if (!answer && m.headerCount == 6 && (m.header[5] < 0x20 || m.header[5] > 0x2F))
         out.push_back(
             {m.offset + 6, which + ": memory position " + Hex(m.header[5]) + " outside 20 to 2F"});
     for (int k = 0; k < m.dataCount; ++k) {
         if (m.data[k] > 0x0F)
-            out.push_back({m.offset + 7 + k, which + ": data byte " + Hex(m.data[k]) + " (entry " +
-                                                 std::to_string(k + 1) + ") above 0F"});
+            out.push_back({m.offset + m.DataOffset() + k, which + ": data byte " + Hex(m.data[k]) +
+                                                              " (entry " + std::to_string(k + 1) +
+                                                              ") above 0F"});
     }
+    if (answer) return;
     if (!m.endedByF7) {
         out.push_back({m.offset + m.length, which + ": no F7, the file ends after " +
                                                 std::to_string(m.length) + " bytes of it"});

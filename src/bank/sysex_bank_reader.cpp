@@ -1,5 +1,6 @@
 #include "bank/sysex_bank_reader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -68,6 +69,17 @@ std::optional<SysexMessage> SysexMessageReader::Next() {
         }
     }
     message.length = offset_ - message.offset;
+    if (message.endedByF7 && message.length == kSynthAnswerLength && message.headerCount == 6 &&
+        message.header[4] == kSynthAnswerCommand) {
+        // Its first data byte was taken for the memory position.
+        std::copy_backward(message.data.begin(), message.data.begin() + message.dataCount,
+                           message.data.begin() + message.dataCount + 1);
+        message.data[0] = message.header[5];
+        message.header[5] = 0;
+        message.headerCount = 5;
+        ++message.dataCount;
+        message.form = MessageForm::SynthAnswer;
+    }
     return message;
 }
 

@@ -14,9 +14,21 @@
 // the editor always read: a message ends after its F7 or at the end of the file, bytes past the
 // 263rd are dropped, and reading stops at the first message that does not start with F0. The
 // file is streamed in blocks, so a huge file never takes more than a block of memory.
+//
+// Files that owners made with generic tools hold the synth's answer as it came, a byte shorter
+// and without a memory position: read as a tone dump, every entry would be shifted by one. A
+// message of exactly that form (command 30 at offset 5, F7 at offset 262) is read as the answer.
 namespace voxtane {
 
 inline constexpr int kToneDumpLength = 264;
+// The synth's answer to a request, as owners keep it: F0 44 00 00 7n 30, 256 data bytes, F7.
+inline constexpr int kSynthAnswerLength = 263;
+inline constexpr std::uint8_t kSynthAnswerCommand = 0x30;
+
+enum class MessageForm {
+    ToneDump,     // the editor's own: the memory position at offset 6, data from offset 7
+    SynthAnswer,  // the synth's answer: no memory position, data from offset 6
+};
 inline constexpr std::uint8_t kSysexStart = 0xF0;
 inline constexpr std::uint8_t kSysexEnd = 0xF7;
 
@@ -28,6 +40,9 @@ struct SysexMessage {
     int headerCount = 0;
     std::array<std::uint8_t, kToneEntries> data{};  // entries 1 to 256 as far as present
     int dataCount = 0;
+    MessageForm form = MessageForm::ToneDump;
+    // Where data[0] lies from the message's F0.
+    [[nodiscard]] int DataOffset() const { return form == MessageForm::SynthAnswer ? 6 : 7; }
 };
 
 // Pulls messages from an open file, one at a time.

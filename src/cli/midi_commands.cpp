@@ -14,6 +14,13 @@ namespace voxtane::cli {
 
 namespace {
 
+constexpr const char* kInputHelp =
+    "The MIDI input the synth's MIDI OUT reaches: its id or its name as `ports --in` shows them";
+constexpr const char* kExchangeOutputHelp =
+    "The MIDI output to the synth's MIDI IN: its id or its name as `ports` shows them";
+constexpr const char* kFromHelp =
+    "current (the tone the synth plays now, the default), preset:N, internal:N or cartridge:N, "
+    "N 1 to 16";
 constexpr const char* kPortHelp =
     "The output device: its id or its name as `ports` shows them. Without it the program's own "
     "port \"Voxtane\" is used, which exists only while the command runs.";
@@ -126,6 +133,7 @@ MidiCommands::MidiCommands(CLI::App& app) {
         "ports",
         "List the MIDI output devices as the editor's device list shows them, each "
         "with the id that chooses it.");
+    ports_->add_flag("--in", portsIn_, "List the MIDI inputs instead, each with its id");
     send_ = app.add_subcommand(
         "send",
         "Load a bank file and send one patch to a MIDI output device as \"Send Patch\" "
@@ -138,17 +146,48 @@ MidiCommands::MidiCommands(CLI::App& app) {
     send_->add_option("--port", sendOptions_.port, kPortHelp);
     send_->add_flag("--note", sendOptions_.note,
                     "Then play the test note (middle C, one second), as \"Play Note\" does");
+
+    get_ = app.add_subcommand("get",
+                              "Fetch a tone (or the 16 internal memories) from the synth and save "
+                              "it as the editor saves one patch (or a bank), with its names file.");
+    get_->add_option("OUT", getOptions_.out, "The file to write (.syx)")->required();
+    get_->add_option("--in", getOptions_.input, kInputHelp)->required();
+    get_->add_option("--out", getOptions_.output, kExchangeOutputHelp)->required();
+    get_->add_option("--channel", getOptions_.channel, "The synth's MIDI channel, 1 to 16");
+    auto* from = get_->add_option("--from", getOptions_.from, kFromHelp);
+    get_->add_flag("--bank", getOptions_.bank, "Internal memories 1 to 16, as a bank")
+        ->excludes(from);
+
+    put_ = app.add_subcommand("put",
+                              "Write a patch of a bank file (or every patch) into the synth; "
+                              "with --in each tone must be confirmed by the synth.");
+    put_->add_option("FILE", putOptions_.file, "The bank file (.syx)")
+        ->required()
+        ->check(CLI::ExistingFile);
+    put_->add_option("--out", putOptions_.output, kExchangeOutputHelp)->required();
+    put_->add_option("--in", putOptions_.input, kInputHelp);
+    put_->add_option("--channel", putOptions_.channel, "The synth's MIDI channel, 1 to 16");
+    put_->add_option("--patch", putOptions_.patch, "The patch to write (default 1)");
+    auto* to = put_->add_option("--to", putOptions_.to,
+                                "current (the tone the synth plays now, the default) or "
+                                "internal:N (N 1 to 16)");
+    put_->add_flag("--bank", putOptions_.bank,
+                   "Patches 1 to the file's count into internal memories 1 to that count")
+        ->excludes(to);
 }
 
 std::optional<int> MidiCommands::RunParsed() {
-    if (!*ports_ && !*send_) return std::nullopt;
+    if (!*ports_ && !*send_ && !*get_ && !*put_) return std::nullopt;
     std::string whyNot;
     const std::unique_ptr<DeviceLibrary> library = DeviceLibrary::Load(whyNot);
     if (!library) throw RuntimeFailure(whyNot);
     const std::unique_ptr<midi::MidiBackend> backend = library->SystemBackend();
-    if (*ports_) return RunPorts(*backend, std::cout);
-    if (sendPatch_) sendOptions_.patch = *sendPatch_;
+    if (*ports_)
+        return portsIn_ ? RunInputPorts(*backend, std::cout) : RunPorts(*backend, std::cout);
     midi::SteadyClock clock;
+    if (*get_) return RunGet(getOptions_, *backend, clock, std::cout);
+    if (*put_) return RunPut(putOptions_, *backend, clock, std::cout);
+    if (sendPatch_) sendOptions_.patch = *sendPatch_;
     return RunSend(sendOptions_, *backend, clock, std::cout);
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/exchange_commands.h"
 #include "midi/clock.h"
 #include "midi/midi_backend.h"
 
@@ -31,8 +32,8 @@ int RunPorts(midi::MidiBackend& backend, std::ostream& out);
 int RunSend(const SendOptions& options, midi::MidiBackend& backend, midi::Clock& clock,
             std::ostream& out);
 
-// Adds `ports` and `send` to the program's command line; after parsing, RunParsed runs the one
-// that was chosen on this machine's MIDI systems.
+// Adds `ports`, `send`, `get` and `put` to the program's command line; after parsing, RunParsed
+// runs the one that was chosen on this machine's MIDI systems.
 class MidiCommands {
   public:
     explicit MidiCommands(CLI::App& app);
@@ -42,9 +43,14 @@ class MidiCommands {
 
   private:
     CLI::App* ports_;
+    bool portsIn_ = false;
     CLI::App* send_;
     SendOptions sendOptions_;
     std::optional<int> sendPatch_;
+    CLI::App* get_;
+    GetOptions getOptions_;
+    CLI::App* put_;
+    PutOptions putOptions_;
 };
 
 }  // namespace voxtane::cli

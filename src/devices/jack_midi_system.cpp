@@ -9,6 +9,7 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr const char* kOutputPort = "out";
+constexpr const char* kInputPort = "in";
 // How long an open may take to get its connection into the graph, however busy the machine.
 constexpr std::chrono::milliseconds kConnectLimit = 1000ms;
 // A server that runs no cycle for this long has stopped.
@@ -59,6 +60,31 @@ class JackConnection : public midi::OutputConnection {
     std::vector<JackMidiClient::Port>* idle_;
     bool sent_ = false;
 };
+// An open input over a port of the program's client connected from a device; the close
+// disconnects it, drops what is still unread and gives the port back.
+class JackInput : public midi::InputConnection {
+  public:
+    JackInput(JackMidiClient& client, JackMidiClient::Port port, std::string device,
+              std::vector<JackMidiClient::Port>& idle)
+        : client_(client), port_(port), device_(std::move(device)), idle_(idle) {}
+
+    std::vector<std::vector<std::uint8_t>> Received() override { return client_.Received(port_); }
+    midi::BackendStatus Close() override {
+        midi::BackendStatus status = client_.Disconnect(port_, device_);
+        if (status.code == midi::MMSYSERR_NOERROR) {
+            (void)client_.Received(port_);
+            idle_.push_back(port_);
+        }
+        return status;
+    }
+
+  private:
+    JackMidiClient& client_;
+    JackMidiClient::Port port_;
+    std::string device_;
+    std::vector<JackMidiClient::Port>& idle_;
+};
+
 }  // namespace
 
 std::unique_ptr<JackMidiSystem> JackMidiSystem::Start(const std::string& clientName) {
@@ -104,6 +130,31 @@ midi::OpenedOutput JackMidiSystem::OpenLasting(const std::string& name) {
         lasting_ = registered.port;
     }
     return {{}, std::make_unique<JackConnection>(*client_, *lasting_)};
+}
+
+std::vector<std::string> JackMidiSystem::InputPortNames() {
+    return client_->OtherPorts(PortFlow::Input);
+}
+
+midi::OpenedInput JackMidiSystem::OpenInput(const std::string& port) {
+    const std::vector<std::string> names = InputPortNames();
+    if (std::find(names.begin(), names.end(), port) == names.end())
+        return {{midi::MMSYSERR_BADDEVICEID, name_ + ": " + port + " is no longer there"}, nullptr};
+    if (idleInputs_.empty()) {
+        JackMidiClient::Registered registered = client_->RegisterPort(kInputPort, PortFlow::Input);
+        if (!registered.port) return {std::move(registered.status), nullptr};
+        idleInputs_.push_back(*registered.port);
+    }
+    const JackMidiClient::Port ours = idleInputs_.back();
+    if (midi::BackendStatus connected = client_->Connect(ours, port, kConnectLimit);
+        connected.code != midi::MMSYSERR_NOERROR) {
+        (void)client_->Disconnect(ours, port);
+        return {std::move(connected), nullptr};
+    }
+    // Whatever an earlier connection left unread belongs to no one now.
+    (void)client_->Received(ours);
+    idleInputs_.pop_back();
+    return {{}, std::make_unique<JackInput>(*client_, ours, port, idleInputs_)};
 }
 
 }  // namespace voxtane::devices

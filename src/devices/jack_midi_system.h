@@ -24,6 +24,8 @@ class JackMidiSystem : public PortSystem {
     [[nodiscard]] std::vector<std::string> PortNames() override;
     [[nodiscard]] midi::OpenedOutput Open(const std::string& port) override;
     [[nodiscard]] midi::OpenedOutput OpenLasting(const std::string& name) override;
+    [[nodiscard]] std::vector<std::string> InputPortNames() override;
+    [[nodiscard]] midi::OpenedInput OpenInput(const std::string& port) override;
 
   private:
     explicit JackMidiSystem(std::unique_ptr<JackMidiClient> client) : client_(std::move(client)) {}
@@ -32,6 +34,7 @@ class JackMidiSystem : public PortSystem {
     std::unique_ptr<JackMidiClient> client_;
     // Output ports not connected to any device now; an open takes one, its close gives it back.
     std::vector<JackMidiClient::Port> idle_;
+    std::vector<JackMidiClient::Port> idleInputs_;
     std::optional<JackMidiClient::Port> lasting_;
 };
 

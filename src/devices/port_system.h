@@ -21,6 +21,10 @@ class PortSystem {
     // The program's own port of this name, which other programs connect to: made on the first
     // call, kept for the run; closing a connection over it leaves it in place.
     [[nodiscard]] virtual midi::OpenedOutput OpenLasting(const std::string& name) = 0;
+
+    // The ports that give MIDI now, and an input of the program's own connected from one.
+    [[nodiscard]] virtual std::vector<std::string> InputPortNames() = 0;
+    [[nodiscard]] virtual midi::OpenedInput OpenInput(const std::string& port) = 0;
 };
 
 }  // namespace voxtane::devices

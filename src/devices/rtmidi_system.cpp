@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "devices/rtmidi_connection.h"
+#include "devices/rtmidi_input.h"
 
 namespace voxtane::devices {
 
@@ -10,6 +11,7 @@ namespace {
 constexpr const char* kListerClient = "Voxtane device list";
 constexpr const char* kOutputClient = "Voxtane output";
 constexpr const char* kOutputPort = "out";
+constexpr const char* kInputClient = "Voxtane input";
 }  // namespace
 
 std::unique_ptr<RtMidiSystem> RtMidiSystem::StartAlsa() {
@@ -70,6 +72,24 @@ midi::OpenedOutput RtMidiSystem::OpenLasting(const std::string& name) {
         lasting_ = std::move(created.output);
     }
     return {{}, std::make_unique<RtMidiConnection>(*lasting_)};
+}
+
+// A client of its own lists the inputs: an input client's port list is the other way round.
+std::vector<std::string> RtMidiSystem::InputPortNames() {
+    std::vector<std::string> names;
+    try {
+        RtMidiIn lister(api_, kListerClient);
+        lister.setErrorCallback([](RtMidiError::Type, const std::string&, void*) {}, nullptr);
+        for (unsigned int i = 0; i < lister.getPortCount(); ++i)
+            names.push_back(lister.getPortName(i));
+    } catch (const RtMidiError&) {
+        names.clear();
+    }
+    return names;
+}
+
+midi::OpenedInput RtMidiSystem::OpenInput(const std::string& port) {
+    return RtMidiInput::Open(api_, kInputClient, name_, port);
 }
 
 }  // namespace voxtane::devices

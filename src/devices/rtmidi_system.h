@@ -23,6 +23,8 @@ class RtMidiSystem : public PortSystem {
     // Connects a client of its own to the port of this name.
     [[nodiscard]] midi::OpenedOutput Open(const std::string& port) override;
     [[nodiscard]] midi::OpenedOutput OpenLasting(const std::string& name) override;
+    [[nodiscard]] std::vector<std::string> InputPortNames() override;
+    [[nodiscard]] midi::OpenedInput OpenInput(const std::string& port) override;
 
   private:
     RtMidiSystem(RtMidi::Api api, std::string name) : api_(api), name_(std::move(name)) {}

@@ -59,4 +59,20 @@ midi::OpenedOutput SystemMidiBackend::OpenDefault() {
     return {{midi::MIDIERR_NODEVICE, failure.reason}, nullptr};
 }
 
+std::vector<std::string> SystemMidiBackend::InputNames() {
+    std::vector<std::string> names;
+    for (const auto& system : systems_)
+        for (const std::string& port : system->InputPortNames())
+            names.push_back(system->Name() + ": " + port);
+    return names;
+}
+
+midi::OpenedInput SystemMidiBackend::OpenInput(const std::string& name) {
+    for (const auto& system : systems_) {
+        const std::string prefix = system->Name() + ": ";
+        if (name.starts_with(prefix)) return system->OpenInput(name.substr(prefix.size()));
+    }
+    return {{midi::MMSYSERR_BADDEVICEID, name + " is no MIDI input here"}, nullptr};
+}
+
 }  // namespace voxtane::devices

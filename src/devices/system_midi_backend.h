@@ -34,6 +34,9 @@ class SystemMidiBackend : public midi::MidiBackend {
     [[nodiscard]] midi::OpenedOutput Open(std::size_t device) override;
     // The first system that offers ports of a program's own holds the default port.
     [[nodiscard]] midi::OpenedOutput OpenDefault() override;
+    // Inputs are named like the outputs, with their system in front.
+    [[nodiscard]] std::vector<std::string> InputNames() override;
+    [[nodiscard]] midi::OpenedInput OpenInput(const std::string& name) override;
 
   private:
     struct Listed {

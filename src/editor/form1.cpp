@@ -45,6 +45,25 @@ void Form1::BindHandlers() {
 
     cboPatches.onClick = [this] { cboPatches_Click(); };
     cboPatches.onChange = [this] { cboPatches_Change(); };
+    WatchToneEvents();
+}
+
+// Every event of a tone control outside a decoding has encoded an edit into the current tone.
+void Form1::WatchToneEvents() {
+    const auto after = [this](auto handler) {
+        return [this, handler](auto... index) {
+            handler(index...);
+            if (!module1.ParsingSysex) currentToneChanged.Notify();
+        };
+    };
+    for (const NamedControl& named : All()) {
+        if (auto* const* option = std::get_if<OptionArray*>(&named.control))
+            (*option)->onClick = after((*option)->onClick);
+        else if (auto* const* bar = std::get_if<ScrollBar*>(&named.control))
+            (*bar)->onChange = after((*bar)->onChange);
+        else if (auto* const* boxes = std::get_if<TextBoxArray*>(&named.control))
+            (*boxes)->onChange = after((*boxes)->onChange);
+    }
 }
 
 void Form1::ReportParseError(const std::string& text) {

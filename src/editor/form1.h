@@ -33,6 +33,8 @@ class Form1 : public ToneControls {
 
     PatchList cboPatches;
     Label Caption{""};
+    // Told whenever the current tone changes: an edit of a tone control, or a patch decoded.
+    Observers<> currentToneChanged;
     static constexpr int kWindowWidth = 800;
     static constexpr int kWindowHeight = 600;
 
@@ -133,6 +135,8 @@ class Form1 : public ToneControls {
     enum class KeyFollow { DCA, DCW };
 
     void BindHandlers();
+    void WatchToneEvents();
+    void ShowRecord();
     void KeyFollowChange(KeyFollow kind, int line);
     void WaveformClick(int line);
     void RateChange(EnvelopeId envelope, int index);

@@ -25,7 +25,14 @@ class ParsingGuard {
 // The record is decoded as a whole, then shown; the encoders' remembered values follow what is
 // shown, so that the next edit combines its value with the decoded ones.
 void Form1::ParseSysex() {
-    ParsingGuard guard(module1.ParsingSysex);
+    {
+        ParsingGuard guard(module1.ParsingSysex);
+        ShowRecord();
+    }
+    currentToneChanged.Notify();
+}
+
+void Form1::ShowRecord() {
     const ToneDecoding decoding = DecodeTone(module1.ScratchRecord, ShownTone(*this));
     ShowDecodedTone(*this, decoding, [this](const std::string& text) { ReportParseError(text); });
     const DecodedTone& tone = decoding.tone;

@@ -9,8 +9,8 @@
 namespace voxtane::editor {
 
 namespace {
-constexpr midi::DWORD kNoteOn = 0x7F3C90;   // 90 3C 7F
-constexpr midi::DWORD kNoteOff = 0x7F3C80;  // 80 3C 7F
+constexpr midi::DWORD kNoteOn = 0x7F3C90;   // 90 3C 7F on channel 1
+constexpr midi::DWORD kNoteOff = 0x7F3C80;  // 80 3C 7F on channel 1
 constexpr std::chrono::seconds kNoteLength{1};
 
 // The first entry that no SysEx data byte can carry, or 0 when all can. A value above 127 would
@@ -47,6 +47,18 @@ void MidiCommands::SelectMidiDevice() {
     window.Hide();
 }
 
+std::vector<std::string> MidiCommands::ListOutputs() {
+    std::vector<std::string> names{"Device not enabled"};
+    midi::MidiOut& midiOut = midiRun.midiOut;
+    const auto count = static_cast<std::int32_t>(midiOut.midiOutGetNumDevs());
+    for (std::int32_t i = 0; i < count; ++i) {
+        midi::MIDIOUTCAPSA caps{};
+        if (midiOut.midiOutGetDevCapsA(i, &caps, midi::kMidiOutCapsSize) != 0) break;
+        names.emplace_back(caps.szPname);
+    }
+    return names;
+}
+
 void MidiCommands::SendPatchSysex(const ToneRecord& record) {
     midi::VBSYXGBL& state = midiRun.vbsyxgbl;
     if (state.MidiDeviceChoice == kNoOutputChoice) return;
@@ -57,14 +69,19 @@ void MidiCommands::SendPatchSysex(const ToneRecord& record) {
                MessageIcon::Exclamation);
         return;
     }
-    const ToneDump dump = BuildToneDump(record, kSendProgram);
+    ToneDump dump = BuildToneDump(record, kSendProgram);
+    dump[kChannelOffset] = static_cast<std::uint8_t>(dump[kChannelOffset] + channel - 1);
     state.SysexMessage.assign(dump.begin(), dump.end());
-    if (OpenChosenDevice() == OpenOutcome::Failed) return;
-    SendLongMessage(state.SysexMessage);
-    CloseChosenDevice();
+    if (toneDumpWatcher != nullptr) toneDumpWatcher->BeforeToneDump(record);
+    bool sent = false;
+    if (OpenChosenDevice() == OpenOutcome::Opened) {
+        sent = SendLongMessage(state.SysexMessage);
+        CloseChosenDevice();
+    }
+    if (toneDumpWatcher != nullptr) toneDumpWatcher->AfterToneDump(sent);
 }
 
-void MidiCommands::SendLongMessage(const std::string& message) {
+bool MidiCommands::SendLongMessage(const std::string& message) {
     // The buffer holds the message and a zero after it; the header hands on exactly the message
     // bytes, since bytes after the closing F7 would be malformed MIDI on the wire. The output
     // layer has passed the bytes on when midiOutLongMsg returns, so the buffer may end with the
@@ -81,16 +98,17 @@ void MidiCommands::SendLongMessage(const std::string& message) {
         midiOut.midiOutPrepareHeader(handle, &header, midi::kMidiHdrSize));
     if (rc != 0) {
         Report("Prepare rc = " + std::to_string(rc));
-        return;
+        return false;
     }
     rc = static_cast<std::int16_t>(midiOut.midiOutLongMsg(handle, &header, midi::kMidiHdrSize));
     if (rc != 0) {
         Report("Send Long Message rc= " + std::to_string(rc));
-        return;
+        return false;
     }
     rc = static_cast<std::int16_t>(
         midiOut.midiOutUnprepareHeader(handle, &header, midi::kMidiHdrSize));
     if (rc != 0) Report("Unprepare rc= " + std::to_string(rc));
+    return true;
 }
 
 void MidiCommands::TestNote() {
@@ -98,11 +116,12 @@ void MidiCommands::TestNote() {
     if (state.MidiDeviceChoice == kNoOutputChoice) return;
     if (OpenChosenDevice() == OpenOutcome::Failed) return;
     // A failing note message is not reported: the wait and the close still run.
-    (void)midiRun.midiOut.midiOutShortMsg(state.MidiOutHandle, kNoteOn);
+    const auto onChannel = static_cast<midi::DWORD>(channel - 1);
+    (void)midiRun.midiOut.midiOutShortMsg(state.MidiOutHandle, kNoteOn | onChannel);
     // The note is held by sleeping on a monotonic clock, so it lasts the full second whatever
     // the machine's speed or the time of day.
     midi::SleepUntil(midiRun.clock, midiRun.clock.Now() + kNoteLength);
-    (void)midiRun.midiOut.midiOutShortMsg(state.MidiOutHandle, kNoteOff);
+    (void)midiRun.midiOut.midiOutShortMsg(state.MidiOutHandle, kNoteOff | onChannel);
     CloseChosenDevice();
 }
 
@@ -119,8 +138,8 @@ MidiCommands::OpenOutcome MidiCommands::OpenChosenDevice() {
 }
 
 void MidiCommands::CloseChosenDevice() {
-    const auto rc = static_cast<std::int16_t>(
-        midiRun.midiOut.midiOutClose(midiRun.vbsyxgbl.MidiOutHandle));
+    const auto rc =
+        static_cast<std::int16_t>(midiRun.midiOut.midiOutClose(midiRun.vbsyxgbl.MidiOutHandle));
     if (rc != 0) ReportMidiError("Close", rc);
 }
 

@@ -2,12 +2,23 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "editor/module1.h"
 #include "editor/platform.h"
 #include "midi/midi_run.h"
 
 namespace voxtane::editor {
+
+// Told around every tone dump "Send Patch" sends, so that the synth's answer can be watched for.
+class ToneDumpWatcher {
+  public:
+    virtual ~ToneDumpWatcher() = default;
+    // Right before the dump goes out.
+    virtual void BeforeToneDump(const ToneRecord& tone) = 0;
+    // Once the operation has ended; `sent` tells whether the dump went out.
+    virtual void AfterToneDump(bool sent) = 0;
+};
 
 // The editor's MIDI operations over the multimedia-shaped output layer: the device list shown at
 // start-up, "Send Patch" and "Play Note". Each operation opens the chosen device, sends and
@@ -19,10 +30,17 @@ class MidiCommands {
 
     midi::MidiRun& midiRun;
     std::int16_t NumMidiDevs = 0;
+    // The MIDI channel of the tone dump (its 7n byte) and of the test note: 1 to 16.
+    int channel = 1;
+    ToneDumpWatcher* toneDumpWatcher = nullptr;
 
     void SelectMidiDevice();
+    // The device list's entries, listed afresh: "Device not enabled", then every device that
+    // gives its name (a device that does not ends the list, as in the device window).
+    [[nodiscard]] std::vector<std::string> ListOutputs();
     void SendPatchSysex(const ToneRecord& record);
-    void SendLongMessage(const std::string& message);
+    // Whether the message went out (a failed unprepare comes after the sending).
+    bool SendLongMessage(const std::string& message);
     void TestNote();
     void ReportMidiError(const std::string& operation, std::int16_t code);
 
@@ -37,6 +55,9 @@ class MidiCommands {
     Platform& platform_;
     const Module1& module1_;
 };
+
+// Where the channel lies in the tone dump: its 7n byte.
+inline constexpr std::size_t kChannelOffset = 4;
 
 // The choice with which the senders do nothing at all.
 inline constexpr const char* kNoOutputChoice = "N";

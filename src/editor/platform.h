@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,10 +11,10 @@ namespace voxtane::editor {
 
 class AboutBox;
 
-enum class MessageButtons { Ok, YesNo };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageIcon { None, Critical, Exclamation, Information };
 enum class DefaultButton { First, Second };
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 struct MessageBoxRequest {
     std::string text;
@@ -46,6 +47,14 @@ struct FileDialogRequest {
     bool fileMustExist = false;
 };
 
+// A choice of one item from a list, as a small modal dialog offers it.
+struct ItemChoiceRequest {
+    std::string title;
+    std::string label;
+    std::vector<std::string> items;
+    int initial = 0;
+};
+
 class Platform {
   public:
     virtual ~Platform() = default;
@@ -62,6 +71,8 @@ class Platform {
     virtual DocumentOpenResult OpenDocument(const std::string& path) = 0;
     // Shows the about box modally until it is hidden.
     virtual void ShowAboutBox(AboutBox& box) = 0;
+    // The index of the item the user chose, or nothing when the dialog was cancelled.
+    virtual std::optional<int> ChooseItem(const ItemChoiceRequest& request) = 0;
 };
 
 }  // namespace voxtane::editor

@@ -34,6 +34,14 @@ DocumentOpenResult ScriptedPlatform::OpenDocument(const std::string& path) {
     return {DocumentOpenStatus::Failed, documentFailure_};
 }
 
+std::optional<int> ScriptedPlatform::ChooseItem(const ItemChoiceRequest& request) {
+    itemDialogs_.push_back(request);
+    if (itemChoices_.empty()) return std::nullopt;
+    const std::optional<int> item = itemChoices_.front();
+    itemChoices_.pop_front();
+    return item;
+}
+
 void ScriptedPlatform::ShowAboutBox(AboutBox& box) {
     ++aboutShown_;
     if (box.Visible()) box.cmdOK_Click();

@@ -20,6 +20,9 @@ class ScriptedPlatform : public Platform {
     void QueueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
     // Paths returned by the next file dialogs, in order ("" cancels); none queued cancels.
     void QueueFileChoice(std::string path) { fileChoices_.push_back(std::move(path)); }
+    // Items chosen in the next item dialogs, in order (nothing cancels); none queued cancels.
+    void QueueItemChoice(std::optional<int> item) { itemChoices_.push_back(item); }
+    [[nodiscard]] const std::vector<ItemChoiceRequest>& ItemDialogs() const { return itemDialogs_; }
 
     [[nodiscard]] const std::vector<MessageBoxRequest>& Messages() const { return messages_; }
     [[nodiscard]] const std::vector<FileDialogRequest>& Dialogs() const { return dialogs_; }
@@ -37,11 +40,14 @@ class ScriptedPlatform : public Platform {
     // Counts the showing and answers with the box's OK button.
     void ShowAboutBox(AboutBox& box) override;
     [[nodiscard]] int AboutBoxShown() const { return aboutShown_; }
+    std::optional<int> ChooseItem(const ItemChoiceRequest& request) override;
 
   private:
     std::string programFolder_;
     std::deque<MessageAnswer> answers_;
     std::deque<std::string> fileChoices_;
+    std::deque<std::optional<int>> itemChoices_;
+    std::vector<ItemChoiceRequest> itemDialogs_;
     std::vector<MessageBoxRequest> messages_;
     std::vector<FileDialogRequest> dialogs_;
     bool ended_ = false;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "midi/mm_system.h"
 
@@ -39,6 +40,22 @@ class OutputConnection {
     [[nodiscard]] virtual BackendStatus Close() = 0;
 };
 
+// One open input, from its open to its close. What arrives waits until it is looked at.
+class InputConnection {
+  public:
+    virtual ~InputConnection() = default;
+    // What arrived since the last call, in order: whole messages or pieces of them, as the MIDI
+    // system delivered them.
+    [[nodiscard]] virtual std::vector<std::vector<std::uint8_t>> Received() = 0;
+    // Called once; the connection is not used afterwards, whatever the result.
+    [[nodiscard]] virtual BackendStatus Close() = 0;
+};
+
+struct OpenedInput {
+    BackendStatus status;
+    std::unique_ptr<InputConnection> connection;  // set exactly when status has no error
+};
+
 struct DeviceName {
     BackendStatus status;
     std::string name;
@@ -61,6 +78,13 @@ class MidiBackend {
     // The program's own output port, which other programs connect to; it is made on first use
     // and stays for the whole run, so connections made to it survive between operations.
     [[nodiscard]] virtual OpenedOutput OpenDefault() = 0;
+
+    // The devices that give MIDI to the program, listed afresh, named as the outputs are. An
+    // input is opened by its name, which stays the same between runs.
+    [[nodiscard]] virtual std::vector<std::string> InputNames() { return {}; }
+    [[nodiscard]] virtual OpenedInput OpenInput(const std::string& name) {
+        return {{MMSYSERR_BADDEVICEID, name + " is no MIDI input here"}, nullptr};
+    }
 };
 
 }  // namespace voxtane::midi

@@ -12,10 +12,11 @@ namespace voxtane::midi {
 // state, the device window's model, what shows that window, and the clock of the test note.
 struct MidiRun {
     MidiRun(MidiBackend& backend, DeviceWindow& deviceWindow, Clock& clock)
-        : midiOut(backend), deviceWindow(deviceWindow), clock(clock) {}
+        : backend(backend), midiOut(backend), deviceWindow(deviceWindow), clock(clock) {}
     MidiRun(const MidiRun&) = delete;
     MidiRun& operator=(const MidiRun&) = delete;
 
+    MidiBackend& backend;  // also for what goes beyond the output layer: inputs, exchanges
     MidiOut midiOut;
     VBSYXGBL vbsyxgbl;
     VBSYXMID vbsyxmid{vbsyxgbl};

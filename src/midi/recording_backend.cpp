@@ -1,6 +1,7 @@
 #include "midi/recording_backend.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace voxtane::midi {
 
@@ -32,6 +33,25 @@ class RecordingConnection : public OutputConnection {
   private:
     RecordingBackend& backend_;
     std::int32_t device_;
+};
+
+using InputQueue = std::shared_ptr<std::vector<std::vector<std::uint8_t>>>;
+
+class RecordingInput : public InputConnection {
+  public:
+    RecordingInput(std::vector<InputQueue>& open, InputQueue queue)
+        : open_(open), queue_(std::move(queue)) {}
+    std::vector<std::vector<std::uint8_t>> Received() override {
+        return std::exchange(*queue_, {});
+    }
+    BackendStatus Close() override {
+        std::erase(open_, queue_);
+        return {};
+    }
+
+  private:
+    std::vector<InputQueue>& open_;
+    InputQueue queue_;
 };
 
 }  // namespace
@@ -82,7 +102,23 @@ BackendStatus RecordingBackend::Record(RecordedEvent::Kind kind, MidiCall call, 
     if (const auto failure = failures_.find(call); failure != failures_.end())
         status = failure->second;
     events_.push_back({kind, device, {bytes.begin(), bytes.end()}, status.code});
+    const bool sent =
+        kind == RecordedEvent::Kind::SendLong || kind == RecordedEvent::Kind::SendShort;
+    if (sent && status.code == MMSYSERR_NOERROR && answer_)
+        for (const auto& message : answer_(bytes)) Arrive(message);
     return status;
+}
+
+void RecordingBackend::Arrive(const std::vector<std::uint8_t>& message) {
+    for (const auto& queue : openInputs_) queue->push_back(message);
+}
+
+OpenedInput RecordingBackend::OpenInput(const std::string& name) {
+    if (std::find(inputs_.begin(), inputs_.end(), name) == inputs_.end())
+        return {{MMSYSERR_BADDEVICEID, name + " is no longer there"}, nullptr};
+    auto queue = std::make_shared<std::vector<std::vector<std::uint8_t>>>();
+    openInputs_.push_back(queue);
+    return {{}, std::make_unique<RecordingInput>(openInputs_, queue)};
 }
 
 OpenedOutput RecordingBackend::OpenAs(std::int32_t device) {

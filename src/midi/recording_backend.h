@@ -2,7 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -38,6 +41,18 @@ class RecordingBackend : public MidiBackend {
     // No MIDI system here offers a port of the program's own: opening the default fails.
     void WithoutDefaultOutput() { defaultOffered_ = false; }
 
+    // The inputs it offers. What every open input receives is what `answer` makes of each
+    // message sent on any output: a synth standing in for the real one.
+    using Answer =
+        std::function<std::vector<std::vector<std::uint8_t>>(std::span<const std::uint8_t> sent)>;
+    void SetInputs(std::vector<std::string> inputs, Answer answer = {}) {
+        inputs_ = std::move(inputs);
+        answer_ = std::move(answer);
+    }
+    // Messages that arrive at every open input now, as if the synth sent them on its own.
+    void Arrive(const std::vector<std::uint8_t>& message);
+    [[nodiscard]] std::size_t OpenInputs() const { return openInputs_.size(); }
+
     [[nodiscard]] const std::vector<RecordedEvent>& Events() const { return events_; }
     [[nodiscard]] std::size_t Count(RecordedEvent::Kind kind) const;
     // The bytes of every send that succeeded, long and short, in order.
@@ -47,6 +62,8 @@ class RecordingBackend : public MidiBackend {
     [[nodiscard]] DeviceName NameOf(std::size_t device) override;
     [[nodiscard]] OpenedOutput Open(std::size_t device) override;
     [[nodiscard]] OpenedOutput OpenDefault() override;
+    [[nodiscard]] std::vector<std::string> InputNames() override { return inputs_; }
+    [[nodiscard]] OpenedInput OpenInput(const std::string& name) override;
 
     // What a connection reports back; it records the call and gives the scripted result.
     [[nodiscard]] BackendStatus Record(RecordedEvent::Kind kind, MidiCall call, std::int32_t device,
@@ -62,6 +79,10 @@ class RecordingBackend : public MidiBackend {
     bool defaultOffered_ = true;
     bool defaultCreated_ = false;
     std::vector<RecordedEvent> events_;
+    std::vector<std::string> inputs_;
+    Answer answer_;
+    // The queues of the inputs open now.
+    std::vector<std::shared_ptr<std::vector<std::vector<std::uint8_t>>>> openInputs_;
 };
 
 }  // namespace voxtane::midi

@@ -6,6 +6,7 @@
 namespace voxtane::qt {
 
 void SetUpApplication(QApplication& app) {
+    QApplication::setOrganizationName(QStringLiteral("Voxtane"));
     QApplication::setApplicationName(QStringLiteral("Voxtane"));
     QApplication::setApplicationVersion(QStringLiteral("0.2"));
     QGuiApplication::setDesktopFileName(QStringLiteral("voxtane"));

@@ -9,6 +9,7 @@
 #include "qt/device_dialog.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
+#include "qt/qt_services.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -18,8 +19,10 @@ int main(int argc, char* argv[]) {
     voxtane::devices::SystemMidiBackend midiBackend;
     voxtane::qt::QtDeviceWindow deviceWindow;
     voxtane::midi::SteadyClock clock;
-    voxtane::editor::EditorRun run(platform, midiBackend, deviceWindow, clock);
-    voxtane::qt::MainWindow window(run.form1);
+    voxtane::qt::QtTicker ticker;
+    voxtane::qt::QtSettingsStore settings;
+    voxtane::editor::EditorRun run(platform, midiBackend, deviceWindow, clock, &ticker, &settings);
+    voxtane::qt::MainWindow window(run);
     platform.SetMainWindow(&window);
 
     // Start-up ends with the choice of the output device; the window shows after it.

@@ -25,7 +25,7 @@ QAction* AddEntry(QMenu& menu, const char* name, const char* caption,
 
 }  // namespace
 
-void AddMainMenu(QMenuBar& bar, editor::Form1& form) {
+QMenu* AddMainMenu(QMenuBar& bar, editor::Form1& form) {
     QMenu* file = AddMenu(bar, "cmdFile", "&File");
     AddEntry(*file, "cmdNew", "&New", [&form] { form.cmdNew_Click(); });
     AddEntry(*file, "cmdLoad", "&Load", [&form] { form.cmdLoad_Click(); });
@@ -46,6 +46,7 @@ void AddMainMenu(QMenuBar& bar, editor::Form1& form) {
     QMenu* help = AddMenu(bar, "cmdHelp", "&Help");
     AddEntry(*help, "cmdUsingVoxtane", "&Using Voxtane", [&form] { form.cmdUsingVoxtane_Click(); });
     AddEntry(*help, "cmdAbout", "&About", [&form] { form.cmdAbout_Click(); });
+    return help;
 }
 
 }  // namespace voxtane::qt

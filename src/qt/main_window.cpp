@@ -10,6 +10,7 @@
 #include "qt/main_menu.h"
 #include "qt/option_pictures.h"
 #include "qt/patch_list_binding.h"
+#include "qt/synth_menu.h"
 #include "qt/tone_area.h"
 #include "qt/twips.h"
 
@@ -29,7 +30,8 @@ QPushButton* AddButton(QWidget& area, const char* name, const char* caption, QRe
 
 }  // namespace
 
-MainWindow::MainWindow(editor::Form1& form, QWidget* parent) : QMainWindow(parent), form_(form) {
+MainWindow::MainWindow(editor::EditorRun& run, QWidget* parent)
+    : QMainWindow(parent), run_(run), form_(run.form1) {
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(ProgramIcon());
     QFont text = font();
@@ -48,7 +50,8 @@ MainWindow::MainWindow(editor::Form1& form, QWidget* parent) : QMainWindow(paren
     AddToneControls(*area, form_);
     scroller->setWidget(area);
     setCentralWidget(scroller);
-    AddMainMenu(*menuBar(), form_);
+    QMenu* help = AddMainMenu(*menuBar(), form_);
+    AddSynthMenu(*menuBar(), help->menuAction(), *this, run_);
 
     const QPointer<MainWindow> guard(this);
     auto showCaption = [this, guard] {

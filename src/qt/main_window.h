@@ -2,7 +2,7 @@
 
 #include <QMainWindow>
 
-#include "editor/form1.h"
+#include "editor/editor_run.h"
 
 namespace voxtane::qt {
 
@@ -13,7 +13,7 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
   public:
-    explicit MainWindow(editor::Form1& form, QWidget* parent = nullptr);
+    explicit MainWindow(editor::EditorRun& run, QWidget* parent = nullptr);
 
   protected:
     // Closing the window ends the program at once, without a question.
@@ -23,6 +23,7 @@ class MainWindow : public QMainWindow {
     // The patch list with its label, and the Send Patch and Play Note buttons.
     void AddPatchBand(QWidget& area);
 
+    editor::EditorRun& run_;
     editor::Form1& form_;
 };
 

@@ -1,5 +1,7 @@
 #include "qt/qt_platform.h"
 
+#include <QInputDialog>
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -48,10 +50,15 @@ editor::MessageAnswer QtPlatform::ShowMessage(const editor::MessageBoxRequest& r
     }
     QPushButton* yes = box.addButton(QMessageBox::Yes);
     QPushButton* no = box.addButton(QMessageBox::No);
+    QPushButton* cancel = request.buttons == editor::MessageButtons::YesNoCancel
+                              ? box.addButton(QMessageBox::Cancel)
+                              : nullptr;
     box.setDefaultButton(request.defaultButton == editor::DefaultButton::First ? yes : no);
-    box.setEscapeButton(no);
+    box.setEscapeButton(cancel != nullptr ? cancel : no);
     box.exec();
-    return box.clickedButton() == yes ? editor::MessageAnswer::Yes : editor::MessageAnswer::No;
+    if (box.clickedButton() == yes) return editor::MessageAnswer::Yes;
+    if (cancel != nullptr && box.clickedButton() == cancel) return editor::MessageAnswer::Cancel;
+    return editor::MessageAnswer::No;
 }
 
 std::string QtPlatform::ShowFileDialog(const editor::FileDialogRequest& request) {
@@ -99,6 +106,18 @@ editor::DocumentOpenResult QtPlatform::OpenDocument(const std::string& path) {
 void QtPlatform::ShowAboutBox(editor::AboutBox& box) {
     if (!about_) about_ = new AboutDialog(box, mainWindow_);
     about_->RunModal();
+}
+
+std::optional<int> QtPlatform::ChooseItem(const editor::ItemChoiceRequest& request) {
+    QStringList items;
+    for (const std::string& item : request.items) items << QString::fromStdString(item);
+    bool chosen = false;
+    const QString item =
+        QInputDialog::getItem(mainWindow_, QString::fromStdString(request.title),
+                              QString::fromStdString(request.label), items, request.initial,
+                              /*editable=*/false, &chosen);
+    if (!chosen) return std::nullopt;
+    return static_cast<int>(items.indexOf(item));
 }
 
 }  // namespace voxtane::qt

@@ -27,6 +27,7 @@ class QtPlatform : public editor::Platform {
     void EndProgram() override;
     editor::DocumentOpenResult OpenDocument(const std::string& path) override;
     void ShowAboutBox(editor::AboutBox& box) override;
+    std::optional<int> ChooseItem(const editor::ItemChoiceRequest& request) override;
 
     [[nodiscard]] bool Ended() const { return ended_; }
     // The about box on screen, once it has been shown.

@@ -68,7 +68,7 @@ std::unique_ptr<JackServer> JackServer::Start(std::string& whyNot) {
     }
     const std::string name = "voxtane-test-" + std::to_string(getpid());
     std::vector<std::string> args{"jackd", "--no-realtime", "--sync", "-n", name, "-d", "dummy",
-                                  "-r",    "48000",         "-p", "256"};
+                                  "-r",    "48000",         "-p",     "256"};
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);

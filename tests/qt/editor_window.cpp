@@ -10,7 +10,7 @@ EditorWindow::EditorWindow(const EditorSetup& setup)
     : platform(setup.programFolder),
       midiBackend(setup.midiDevices),
       run(platform, midiBackend, deviceWindow, clock),
-      window(run.form1) {
+      window(run) {
     if (setup.deviceChoice) deviceWindow.QueueClick(*setup.deviceChoice);
     run.Start();
 }

@@ -243,7 +243,7 @@ class LayoutTest : public QObject {
         };
         QStringList order;
         for (const QAction* action : editor_->window.menuBar()->actions()) order << action->text();
-        QCOMPARE(order, QStringList({"&File", "&Edit", "&Help"}));
+        QCOMPARE(order, QStringList({"&File", "&Edit", "&Synth", "&Help"}));
         for (const auto& [menuName, menu] : menus) {
             const auto* widget = editor_->Widget<QMenu>(menuName);
             QVERIFY2(widget != nullptr, qPrintable(menuName));

@@ -140,9 +140,9 @@ struct RealWindow {
 
   private:
     // The window is made for an editor that has started, as the program makes it.
-    static editor::Form1& Started(editor::EditorRun& run) {
+    static editor::EditorRun& Started(editor::EditorRun& run) {
         run.Start();
-        return run.form1;
+        return run;
     }
 };
 

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "bank/sysex_bank_writer.h"
+#include "midi/synth_memory.h"
+#include "tone/tone_record.h"
+
+// The messages the program sends the synth, and the acknowledgement the synth answers with.
+// Channels are 1 to 16; the builders throw std::out_of_range for others.
+namespace voxtane::midi {
+
+inline constexpr std::uint8_t kSysexStart = 0xF0;
+inline constexpr std::uint8_t kSysexEnd = 0xF7;
+// The second byte of a request after the channel byte.
+inline constexpr std::uint8_t kSendRequest = 0x10;     // the synth sends a tone
+inline constexpr std::uint8_t kReceiveRequest = 0x20;  // the synth takes a tone
+inline constexpr std::uint8_t kAcknowledge = 0x30;
+inline constexpr std::uint8_t kGoAhead = 0x31;  // the computer's "send the data"
+
+[[nodiscard]] constexpr bool IsMidiChannel(int channel) {
+    return channel >= 1 && channel <= 16;
+}
+// Clock, active sensing and the other realtime bytes may appear anywhere, also inside SysEx.
+[[nodiscard]] constexpr bool IsRealtime(std::uint8_t byte) {
+    return byte >= 0xF8;
+}
+
+// 7n: the byte after the manufacturer's header that carries the channel.
+[[nodiscard]] std::uint8_t ChannelByte(int channel);
+
+using Acknowledgement = std::array<std::uint8_t, 6>;
+// F0 44 00 00 7n 30: how the synth starts each answer.
+[[nodiscard]] Acknowledgement AcknowledgementOn(int channel);
+
+using FetchRequest = std::array<std::uint8_t, 9>;
+// F0 44 00 00 7n 10 pp 7n 31: the request and the go-ahead in one message, left open. Sent
+// together, they suit MIDI systems that pass on whole messages only: the synth's answer then
+// comes as one message, which the program closes with kFetchClose.
+[[nodiscard]] FetchRequest BuildFetchRequest(int channel, SynthMemory memory);
+inline constexpr std::array<std::uint8_t, 1> kFetchClose{kSysexEnd};
+
+// F0 44 00 00 7n 20 pp, the 256 data bytes, F7: a tone for a memory of the synth, in one
+// message. Entries are written as their low eight bits; check them with FirstUnsendableEntry.
+[[nodiscard]] ToneDump BuildToneWrite(int channel, SynthMemory memory, const ToneRecord& tone);
+
+// The first entry (1 to 256) that no data byte can carry, being outside 0 to 127: it would end
+// the message on the wire. Nothing when every entry can go.
+[[nodiscard]] std::optional<int> FirstUnsendableEntry(const ToneRecord& tone);
+
+// Bn 7B 00.
+[[nodiscard]] std::array<std::uint8_t, 3> AllNotesOff(int channel);
+
+}  // namespace voxtane::midi
