@@ -51,7 +51,7 @@ test-sanitize: deps
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DVOXTANE_FUZZ=ON -DVOXTANE_BUILD_TESTS=OFF
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_bank_load fuzz_decode fuzz_envelope_number
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_bank_load fuzz_decode fuzz_envelope_number fuzz_import fuzz_history
 	./scripts/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 bench: deps

@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,6 +51,9 @@ struct EditorProgram {
     EditorProgram() : run(platform, midiBackend, deviceWindow, clock), window(run) {
         platform.SetMainWindow(&window);
         deviceWindow.QueueClick(0);
+        // The unsaved edits of the run before would be offered back.
+        std::error_code ec;
+        std::filesystem::remove(run.recovery.CopyPath(), ec);
         run.Start();
     }
     QWidget& Window() { return window; }
@@ -157,6 +161,38 @@ void EditorWindowToFirstFrame(benchmark::State& state) {
 void BareWindowToFirstFrame(benchmark::State& state) {
     WindowToFirstFrame<BareProgram>(state);
 }
+// Undo of an edit, or a Compare toggle, with the redraw: the shown window, then the action, the
+// events it posted, and a repaint of the whole window (more than the action needs).
+template <class Action>
+void UntilRepainted(benchmark::State& state, Action action) {
+    EditorProgram program;
+    if (!ShowUntilFirstFrame(program.Window())) {
+        state.SkipWithError("the window painted no frame within 10 s");
+        return;
+    }
+    for (int i = 0; i < 1000; ++i)
+        program.run.form1.txtDCA1Rate.SetText(2, std::to_string(i % 100));
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        action(program.run);
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        program.Window().repaint();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        program.run.form1.hsFine.SetValue(program.run.form1.hsFine.Value() == 1 ? 2 : 1);
+    }
+    state.counters["history_kb"] = static_cast<double>(program.run.history.BytesHeld()) / 1024;
+}
+
+void UndoUntilRepainted(benchmark::State& state) {
+    UntilRepainted(state, [](editor::EditorRun& run) { run.history.Undo(); });
+}
+void CompareToggleUntilRepainted(benchmark::State& state) {
+    UntilRepainted(
+        state, [](editor::EditorRun& run) { run.compare.SetComparing(!run.compare.Comparing()); });
+}
+BENCHMARK(UndoUntilRepainted)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(CompareToggleUntilRepainted)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 BENCHMARK(EditorWindowToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BareWindowToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -253,6 +289,12 @@ int main(int argc, char** argv) {
     const Clock::time_point start = Clock::now();
     // Always the offscreen platform: no display is needed, and figures do not depend on one.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Settings and copies of unsaved changes of the benchmark's windows stay out of the user's.
+    char scratch[] = "/tmp/voxtane-window-bench-XXXXXX";
+    if (mkdtemp(scratch) != nullptr) {
+        setenv("XDG_DATA_HOME", scratch, 1);
+        setenv("XDG_CONFIG_HOME", scratch, 1);
+    }
 
     constexpr const char* kFirstFrame = "--first-frame=";
     if (argc == 2 && std::strncmp(argv[1], kFirstFrame, std::strlen(kFirstFrame)) == 0)

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -252,6 +253,59 @@ TEST_F(cli, HelpExitsZeroAndCommandLineMistakesExitTwo) {
     EXPECT_EQ(RunSyx({"frobnicate"}).exitCode, 2);
     EXPECT_EQ(RunSyx({"show", "x.syx", "--patch", "one"}).exitCode, 2);
     EXPECT_EQ(RunSyx({"new", "a.syx", "--bogus"}).exitCode, 2);
+}
+
+}  // namespace
+}  // namespace voxtane::testing
+
+namespace voxtane::testing {
+namespace {
+
+// Random edits, each undone again: k undos give back the file byte for byte, and an undo and a
+// redo give back the edited result; import and export bring the patches in and out again.
+TEST_F(cli, EditsUndoneGiveBackTheFileAndImportAndExportCarryThePatches) {
+    const std::vector<std::string> choices{"hsFine=9",
+                                           "optLS=0",
+                                           "txtDCA1Rate[2]=80",
+                                           "txtDCW2Lvl[0]=3",
+                                           "name=Lead",
+                                           "select=4",
+                                           "optDCO1Waveform2=6",
+                                           "hsDCA2Key=7",
+                                           "optDCO2E=3",
+                                           "copy",
+                                           "paste",
+                                           "txtDCO1Lvl[5]=70"};
+    for (std::uint32_t seed = 1; seed <= 4; ++seed) {
+        std::mt19937 random(seed);
+        std::vector<std::string> edits{"select=" + std::to_string(1 + random() % 16)};
+        for (int i = 0; i < 8; ++i) edits.push_back(choices[random() % choices.size()]);
+        std::vector<std::string> undone{"edit", bank, folder.File("undone.syx")};
+        undone.insert(undone.end(), edits.begin(), edits.end());
+        std::vector<std::string> edited = undone;
+        edited[2] = folder.File("edited.syx");
+        std::vector<std::string> redone = edited;
+        redone[2] = folder.File("redone.syx");
+        for (std::size_t i = 0; i < edits.size(); ++i) undone.push_back("undo");
+        redone.insert(redone.end(), {"undo", "redo"});
+        for (const auto& args : {undone, edited, redone})
+            ASSERT_EQ(RunSyx(args).exitCode, 0) << seed;
+        EXPECT_EQ(ReadBytes(folder.File("undone.syx")), ReadBytes(bank)) << seed;
+        EXPECT_EQ(ReadText(folder.File("undone.plf")), ReadText(folder.File("bank.plf"))) << seed;
+        EXPECT_EQ(ReadBytes(folder.File("redone.syx")), ReadBytes(folder.File("edited.syx")));
+    }
+    ASSERT_EQ(RunSyx({"export", folder.File("edited.syx"), folder.File("out")}).exitCode, 0);
+    EXPECT_EQ(RunSyx({"export", folder.File("edited.syx"), folder.File("out")}).exitCode, 1)
+        << "existing files are kept unless --replace";
+    std::vector<std::string> import{"import", bank, folder.File("back.syx")};
+    for (const auto& entry : std::filesystem::directory_iterator(folder.File("out")))
+        if (entry.path().extension() == ".syx") import.push_back(entry.path().string());
+    std::sort(import.begin() + 3, import.end());
+    const RunResult imported = RunSyx(import);
+    ASSERT_EQ(imported.exitCode, 0) << imported.err;
+    EXPECT_EQ(imported.out, "Imported 16 tones into patches 1 to 16.\n");
+    EXPECT_EQ(ReadBytes(folder.File("back.syx")), ReadBytes(folder.File("edited.syx")));
+    EXPECT_EQ(RunSyx({"import", bank, folder.File("none.syx"), bank + ".missing"}).exitCode, 1);
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ void RemoveLeftoverTemporaries(const fs::path& target) {
 }  // namespace
 
 FileWriteResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
-                                    const SaveStepWatcher& watch) {
+                                    const SaveStepWatcher& watch, DiskSync sync) {
     const auto Step = [&watch](const char* name) {
         if (watch) watch(name);
     };
@@ -85,7 +85,7 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::span<const std
     Step("flush");
     if (std::fflush(file) != 0) return fail(FileWriteStatus::WriteFailed, errno ? errno : EIO);
 #ifndef _WIN32
-    if (::fsync(fileno(file)) != 0 && errno != EINVAL)
+    if (sync == DiskSync::Wait && ::fsync(fileno(file)) != 0 && errno != EINVAL)
         return fail(FileWriteStatus::WriteFailed, errno);
 #endif
     const int closed = std::fclose(file);

@@ -101,7 +101,19 @@ class Checker {
 };
 
 Assignment ParseAssignment(std::string_view argument, const editor::ToneControls& controls) {
+    using Target = Assignment::Target;
+    for (const auto& [word, action] : {std::pair{"undo", Target::Undo},
+                                       {"redo", Target::Redo},
+                                       {"copy", Target::Copy},
+                                       {"paste", Target::Paste}})
+        if (argument == word) return {action, {}, 0, 0, {}};
     const Parts parts = SplitAssignment(argument);
+    if (parts.name == "select") {
+        const auto patch = ParseInteger(parts.value);
+        if (parts.index || !patch || *patch < 1 || *patch > kBankSlots)
+            throw UsageError("\"" + std::string(argument) + "\": select takes a patch 1 to 16");
+        return {Target::Select, {}, 0, *patch, {}};
+    }
     if (parts.name == kPatchNameKey) {
         if (parts.index)
             throw UsageError("\"" + std::string(argument) + "\": the patch name has no elements");
@@ -125,11 +137,24 @@ std::vector<Assignment> ParseAssignments(const std::vector<std::string>& argumen
     return assignments;
 }
 
-void ApplyAssignment(editor::Form1& form, const Assignment& assignment) {
+void ApplyAssignment(editor::EditorRun& run, const Assignment& assignment) {
     using Target = Assignment::Target;
-    if (assignment.target == Target::PatchName) {
-        form.cboPatches.SetText(assignment.text);
-        return;
+    editor::Form1& form = run.form1;
+    switch (assignment.target) {
+        case Target::PatchName:
+            return form.cboPatches.SetText(assignment.text);
+        case Target::Select:
+            return form.cboPatches.SetListIndex(assignment.number - 1);
+        case Target::Undo:
+            return run.history.Undo();
+        case Target::Redo:
+            return run.history.Redo();
+        case Target::Copy:
+            return run.clipboard.CopyPatch();
+        case Target::Paste:
+            return run.clipboard.PastePatch();
+        default:
+            break;
     }
     const editor::ControlPointer control = form.Find(assignment.control)->control;
     switch (assignment.target) {
@@ -142,7 +167,7 @@ void ApplyAssignment(editor::Form1& form, const Assignment& assignment) {
         case Target::TextBox:
             std::get<editor::TextBoxArray*>(control)->SetText(assignment.index, assignment.text);
             break;
-        case Target::PatchName:
+        default:
             break;
     }
 }

@@ -4,16 +4,20 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/form1.h"
+#include "editor/editor_run.h"
 
 // Edits given on the command line, each made as the user makes it in the editor window:
 //   NAME=V        an option array: a click on element V; a scroll bar: its value set to V
 //   NAME[i]=TEXT  a text-box array: the text of element i replaced by TEXT
 //   name=TEXT     the current patch renamed, as typing TEXT into the patch list's field
+// and actions, made as the window makes them:
+//   select=N      patch N chosen in the patch list
+//   undo, redo    Undo and Redo of the Edit menu
+//   copy, paste   Copy Patch and Paste Patch, through a clipboard of the command's own
 namespace voxtane::cli {
 
 struct Assignment {
-    enum class Target { Option, Bar, TextBox, PatchName };
+    enum class Target { Option, Bar, TextBox, PatchName, Select, Undo, Redo, Copy, Paste };
     Target target = Target::Option;
     std::string control;  // the control's name; empty for the patch name
     int index = 0;        // the text box element
@@ -27,6 +31,6 @@ struct Assignment {
                                                        const editor::ToneControls& controls);
 
 // Makes one checked assignment on the editor.
-void ApplyAssignment(editor::Form1& form, const Assignment& assignment);
+void ApplyAssignment(editor::EditorRun& run, const Assignment& assignment);
 
 }  // namespace voxtane::cli

@@ -26,4 +26,19 @@ int RunNew(const std::string& out);
 
 int RunCheck(const std::string& file);
 
+struct ImportOptions {
+    std::string bank;
+    std::string out;
+    std::vector<std::string> files;
+    int at = 1;
+};
+int RunImport(const ImportOptions& options);
+
+struct ExportOptions {
+    std::string bank;
+    std::string folder;
+    bool replace = false;
+};
+int RunExport(const ExportOptions& options);
+
 }  // namespace voxtane::cli

@@ -37,7 +37,7 @@ int RunEdit(const EditOptions& options) {
 
     editor.Platform().ClearRecords();
     editor.Form().cboPatches.SetListIndex(options.patch - 1);
-    for (const Assignment& assignment : assignments) ApplyAssignment(editor.Form(), assignment);
+    for (const Assignment& assignment : assignments) ApplyAssignment(editor.Run(), assignment);
     PrintDecodingNotes(editor, notes);
 
     editor.SaveAllAs(options.out);

@@ -19,6 +19,7 @@ class HeadlessEditor {
     HeadlessEditor& operator=(const HeadlessEditor&) = delete;
 
     editor::Form1& Form() { return run_.form1; }
+    editor::EditorRun& Run() { return run_; }
     Module1& State() { return run_.module1; }
     editor::ScriptedPlatform& Platform() { return platform_; }
 

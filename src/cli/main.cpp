@@ -17,6 +17,9 @@ constexpr const char* kAssignmentHelp =
                 scroll bar NAME: set the value to V
   NAME[i]=TEXT  text-box array NAME: set the text of element i (0 to 7) to TEXT
   name=TEXT     rename the current patch to TEXT
+  select=N      choose patch N (1 to 16) in the patch list
+  undo, redo    Undo and Redo, as in the Edit menu
+  copy, paste   Copy Patch and Paste Patch (through a clipboard of the command's own)
 NAME is a control's name as `show` lists it (optLS, hsFine, txtDCA1Rate, ...); labels are
 written by the editor and cannot be assigned; texts are single lines. Every assignment is checked
 before any is made.)";
@@ -66,6 +69,24 @@ int main(int argc, char** argv) {
         "1: some, 2: the file cannot be opened).");
     checkCommand->add_option("FILE", checkFile, "The bank file to check")->required();
 
+    ImportOptions import;
+    CLI::App* importCommand = app.add_subcommand(
+        "import",
+        "Load a bank, import tone files into it from a patch on, and save it under a new name "
+        "(exit 1 when no tone was imported); skipped messages are reported on stderr.");
+    importCommand->add_option("BANK", import.bank, "The bank file to load")->required();
+    importCommand->add_option("OUT", import.out, "Where to save the bank")->required();
+    importCommand->add_option("FILE", import.files, "The files to import")->required();
+    importCommand->add_option("--at", import.at, "The first patch to import into (default 1)")
+        ->check(CLI::Range(1, 16));
+
+    ExportOptions exportOptions;
+    CLI::App* exportCommand = app.add_subcommand(
+        "export", "Write each patch of a bank as a single-patch file \"NN Name.syx\" in FOLDER.");
+    exportCommand->add_option("BANK", exportOptions.bank, "The bank file")->required();
+    exportCommand->add_option("FOLDER", exportOptions.folder, "Where the files go")->required();
+    exportCommand->add_flag("--replace", exportOptions.replace, "Replace files of those names");
+
     MidiCommands midi(app);
 
     try {
@@ -92,6 +113,15 @@ int main(int argc, char** argv) {
             return RunNew(newOut);
         }
         if (*checkCommand) return RunCheck(checkFile);
+        if (*importCommand) {
+            RejectEmptyPath(import.bank, "BANK");
+            RejectEmptyPath(import.out, "OUT");
+            return RunImport(import);
+        }
+        if (*exportCommand) {
+            RejectEmptyPath(exportOptions.bank, "BANK");
+            return RunExport(exportOptions);
+        }
     } catch (const CliError& e) {
         std::cerr << "voxtane-syx: " << e.what() << '\n';
         return e.ExitCode();

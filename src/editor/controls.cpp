@@ -8,6 +8,7 @@ namespace voxtane::editor {
 void OptionArray::Select(int index) {
     if (!IsValidIndex(index)) throw std::out_of_range("option element out of range");
     if (index == selected_) return;
+    if (beforeEvent) beforeEvent(static_cast<std::int16_t>(index));
     selected_ = static_cast<std::int16_t>(index);
     observers.Notify();
     if (onClick) onClick(selected_);
@@ -15,6 +16,7 @@ void OptionArray::Select(int index) {
 
 void OptionArray::Click(int index) {
     if (!IsValidIndex(index)) throw std::out_of_range("option element out of range");
+    if (beforeEvent) beforeEvent(static_cast<std::int16_t>(index));
     if (index != selected_) {
         selected_ = static_cast<std::int16_t>(index);
         observers.Notify();
@@ -25,6 +27,7 @@ void OptionArray::Click(int index) {
 void ScrollBar::SetValue(int value) {
     value = std::clamp(value, min_, max_);
     if (value == value_) return;
+    if (beforeEvent) beforeEvent(0);
     value_ = value;
     observers.Notify();
     if (onChange) onChange();
@@ -43,6 +46,7 @@ void ShowBarValue(const ScrollBar& bar, Label& label) {
 void TextBoxArray::SetText(int index, std::string text) {
     std::string& current = texts_.at(index);
     if (text == current) return;
+    if (beforeEvent) beforeEvent(static_cast<std::int16_t>(index));
     current = std::move(text);
     observers.Notify(index);
     if (onChange) onChange(static_cast<std::int16_t>(index));

@@ -41,6 +41,9 @@ class OptionArray {
     void Click(int index);
 
     std::function<void(std::int16_t index)> onClick;
+    // Called right before a value changes and its event is raised (the history keeps the state
+    // before each edit).
+    std::function<void(std::int16_t index)> beforeEvent;
     Observers<> observers;
 
   private:
@@ -65,6 +68,7 @@ class ScrollBar {
     void SetValue(int value);
 
     std::function<void()> onChange;
+    std::function<void(std::int16_t index)> beforeEvent;  // as OptionArray's
     Observers<> observers;
 
   private:
@@ -101,6 +105,7 @@ class TextBoxArray {
     void SetText(int index, std::string text);
 
     std::function<void(std::int16_t index)> onChange;
+    std::function<void(std::int16_t index)> beforeEvent;  // as OptionArray's
     Observers<int> observers;
 
   private:

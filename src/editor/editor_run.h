@@ -5,12 +5,16 @@
 #include "editor/bank_file_store.h"
 #include "editor/form1.h"
 #include "editor/form1_tones.h"
+#include "editor/history/history.h"
 #include "editor/midi_commands.h"
 #include "editor/module1.h"
 #include "editor/platform.h"
+#include "editor/recovery/recovery.h"
 #include "editor/settings_store.h"
 #include "editor/synth_link.h"
 #include "editor/ticker.h"
+#include "editor/transfer/bank_transfer.h"
+#include "editor/transfer/patch_clipboard.h"
 #include "midi/midi_run.h"
 #include "midi/offline_midi.h"
 
@@ -23,6 +27,7 @@ struct EditorRun {
     // closed without a choice.
     explicit EditorRun(Platform& platform)
         : offlineMidi_(std::make_unique<midi::OfflineMidi>()),
+          platform_(platform),
           midi(offlineMidi_->backend, offlineMidi_->deviceWindow, offlineMidi_->clock),
           midiCommands(midi, platform, module1),
           form1(module1, platform, midiCommands, fileStore),
@@ -33,7 +38,8 @@ struct EditorRun {
     // `ticker`; without them, in memory and by hand.
     EditorRun(Platform& platform, midi::MidiBackend& backend, midi::DeviceWindow& deviceWindow,
               midi::Clock& clock, Ticker* ticker = nullptr, SettingsStore* settings = nullptr)
-        : midi(backend, deviceWindow, clock),
+        : platform_(platform),
+          midi(backend, deviceWindow, clock),
           midiCommands(midi, platform, module1),
           form1(module1, platform, midiCommands, fileStore),
           ticker(ticker != nullptr ? *ticker : manualTicker),
@@ -45,10 +51,18 @@ struct EditorRun {
 
     // Starts the editor as the program does: defaults encoded, bank filled, patch 1 selected,
     // output device chosen.
-    void Start() { form1.Form_Load(); }
+    // The steps of start-up are no steps of the history; the bank as it starts is what Compare
+    // compares with; a copy of unsaved changes of an earlier run is offered back.
+    void Start() {
+        form1.Form_Load();
+        history.Clear();
+        compare.ResetReferences();
+        recovery.OfferRestore();
+    }
 
   private:
     std::unique_ptr<midi::OfflineMidi> offlineMidi_;  // only for a run without MIDI devices
+    Platform& platform_;
 
   public:
     Module1 module1;
@@ -56,12 +70,17 @@ struct EditorRun {
     MidiCommands midiCommands;
     BankFileStore fileStore;
     Form1 form1;
-    Form1Tones tones{form1};
+    PatchCompare compare{form1};
+    Form1Tones tones{form1, compare};
     ManualTicker manualTicker;
     MemorySettings memorySettings;
     Ticker& ticker = manualTicker;
     SettingsStore& settings = memorySettings;
     SynthLink synthLink;
+    history::History history{form1, midi.clock};
+    PatchClipboard clipboard{tones, platform_, module1.AppTitle};
+    BankTransfer transfer{tones, platform_, module1.AppTitle};
+    Recovery recovery{form1, platform_, history};
 };
 
 }  // namespace voxtane::editor

@@ -1,5 +1,7 @@
 #include "editor/form1.h"
 
+#include "editor/control_words.h"
+
 namespace voxtane::editor {
 
 Form1::Form1(Module1& module1, Platform& platform, MidiCommands& midiCommands,
@@ -48,21 +50,41 @@ void Form1::BindHandlers() {
     WatchToneEvents();
 }
 
-// Every event of a tone control outside a decoding has encoded an edit into the current tone.
+// Every event of a tone control outside a decoding encodes an edit into the current tone: one
+// step of the bank's content, named after the control.
+// The step begins before the control's value changes, so that it keeps what was shown before.
 void Form1::WatchToneEvents() {
-    const auto after = [this](auto handler) {
+    const auto begin = [this](std::string_view name) {
+        return [this, name = std::string(name)](std::int16_t element) {
+            if (module1.ParsingSysex || stepWatcher == nullptr) return;
+            ++openToneSteps_;
+            stepWatcher->BeginStep(StepName(name, element),
+                                   name + "(" + std::to_string(element) + ")");
+        };
+    };
+    const auto end = [this](auto handler) {
         return [this, handler](auto... index) {
+            if (module1.ParsingSysex) return handler(index...);
             handler(index...);
-            if (!module1.ParsingSysex) currentToneChanged.Notify();
+            // A handler run directly (SetDefaults2 does) began no step of its own.
+            if (openToneSteps_ > 0 && stepWatcher != nullptr) {
+                --openToneSteps_;
+                stepWatcher->EndStep();
+            }
+            currentToneChanged.Notify();
         };
     };
     for (const NamedControl& named : All()) {
-        if (auto* const* option = std::get_if<OptionArray*>(&named.control))
-            (*option)->onClick = after((*option)->onClick);
-        else if (auto* const* bar = std::get_if<ScrollBar*>(&named.control))
-            (*bar)->onChange = after((*bar)->onChange);
-        else if (auto* const* boxes = std::get_if<TextBoxArray*>(&named.control))
-            (*boxes)->onChange = after((*boxes)->onChange);
+        if (auto* const* option = std::get_if<OptionArray*>(&named.control)) {
+            (*option)->beforeEvent = begin(named.name);
+            (*option)->onClick = end((*option)->onClick);
+        } else if (auto* const* bar = std::get_if<ScrollBar*>(&named.control)) {
+            (*bar)->beforeEvent = begin(named.name);
+            (*bar)->onChange = end((*bar)->onChange);
+        } else if (auto* const* boxes = std::get_if<TextBoxArray*>(&named.control)) {
+            (*boxes)->beforeEvent = begin(named.name);
+            (*boxes)->onChange = end((*boxes)->onChange);
+        }
     }
 }
 

@@ -11,7 +11,9 @@
 #include "editor/module1.h"
 #include "editor/patch_list.h"
 #include "editor/platform.h"
+#include "editor/step_watcher.h"
 #include "editor/tone_controls.h"
+#include "editor/view_guard.h"
 #include "tone/envelope_codes.h"
 
 namespace voxtane::editor {
@@ -35,6 +37,15 @@ class Form1 : public ToneControls {
     Label Caption{""};
     // Told whenever the current tone changes: an edit of a tone control, or a patch decoded.
     Observers<> currentToneChanged;
+    // Told where steps of the bank's content begin and end (the history of undo and redo).
+    StepWatcher* stepWatcher = nullptr;
+    // Asked to show the edited patch again before it is read, stored or replaced (Compare).
+    ViewGuard* viewGuard = nullptr;
+    void ShowEditedView() {
+        if (viewGuard != nullptr) viewGuard->ShowEditedView();
+    }
+    // Told when the bank was loaded, saved whole or renewed.
+    Observers<BankEvent> bankEvents;
     static constexpr int kWindowWidth = 800;
     static constexpr int kWindowHeight = 600;
 
@@ -50,6 +61,8 @@ class Form1 : public ToneControls {
     // Files (form1_load.cpp, form1_save.cpp).
     void cmdLoad_Click() { LoadSysexFiles(); }
     void LoadSysexFiles();
+    // Reads the bank file and its names file into the bank; false when it gave no patch.
+    bool LoadFrom(const std::string& path);
     void cmdSave_Click() { SaveSysex(1, true); }
     void cmdSaveAs_Click() { SaveSysex(2, true); }
     void cmdSaveSinglePatch_Click() { SaveSysex(2, false); }
@@ -136,6 +149,7 @@ class Form1 : public ToneControls {
 
     void BindHandlers();
     void WatchToneEvents();
+    int openToneSteps_ = 0;  // steps begun before a control's event, ended after its handler
     void ShowRecord();
     void KeyFollowChange(KeyFollow kind, int line);
     void WaveformClick(int line);

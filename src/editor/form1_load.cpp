@@ -37,14 +37,23 @@ void Form1::LoadSysexFiles() {
     dialog.fileMustExist = true;
     const std::string path = platform.ShowFileDialog(dialog);
     if (path.empty()) return;
+    ShowEditedView();
+    bool loaded = false;
+    {
+        StepScope step(stepWatcher, "Load");
+        loaded = LoadFrom(path);
+    }
+    if (loaded) bankEvents.Notify(BankEvent::Loaded);
+}
 
+bool Form1::LoadFrom(const std::string& path) {
     // The file is read before anything changes: a file that gives no patch leaves the editor
     // exactly as it was and says why.
     const BankReadResult bank = ReadSysexBank(path, kBankSlots);
     if (bank.status != BankReadStatus::Read) {
         platform.ShowMessage({WhyNothingLoaded(path, bank), module1.AppTitle, MessageButtons::Ok,
                               MessageIcon::Exclamation});
-        return;
+        return false;
     }
 
     CleanPatchList();
@@ -74,6 +83,7 @@ void Form1::LoadSysexFiles() {
     module1.PreviousPatch = -1;
     cboPatches.SetListIndex(0);
     cboPatches_Click();
+    return true;
 }
 
 }  // namespace voxtane::editor

@@ -31,6 +31,10 @@ void Form1::LoadScratchFrom(int slot) {
 }
 
 void Form1::cboPatches_Click() {
+    ShowEditedView();
+    // Without patches from a file every entry shows the tone being edited, and leaving an entry
+    // stores it there: then a selection changes the bank, and is a step of its own.
+    StepScope step(module1.PatchCount == 0 ? stepWatcher : nullptr, "Select Patch");
     if (module1.PreviousPatch != -1) StoreScratchInto(module1.CurrentPatch);
     module1.PreviousPatch = module1.CurrentPatch;
     module1.CurrentPatch = static_cast<std::int16_t>(cboPatches.ListIndex() + 1);
@@ -46,6 +50,7 @@ void Form1::cboPatches_Click() {
 void Form1::cboPatches_Change() {
     const int n = module1.CurrentPatch - 1;
     if (n < 0) return;  // nothing selected yet: no entry to rename
+    StepScope step(stepWatcher, "Rename", "rename(" + std::to_string(n) + ")");
     std::string name = CutToCharacters(ToValidUtf8(cboPatches.Text()), kMaxNameLength);
     for (char& c : name)
         if (c == '\n' || c == '\r') c = ' ';
@@ -67,11 +72,16 @@ void Form1::UpdateFormName() {
 }
 
 void Form1::cmdNew_Click() {
-    module1.BankFileName = "";
-    UpdateFormName();
-    CleanPatchList();
-    module1.PatchCount = 0;
-    SetDefaults2();
+    ShowEditedView();
+    {
+        StepScope step(stepWatcher, "New");
+        module1.BankFileName = "";
+        UpdateFormName();
+        CleanPatchList();
+        module1.PatchCount = 0;
+        SetDefaults2();
+    }
+    bankEvents.Notify(BankEvent::Renewed);
 }
 
 }  // namespace voxtane::editor

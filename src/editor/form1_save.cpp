@@ -22,6 +22,7 @@ void Append(std::vector<std::uint8_t>& bytes, const ToneDump& dump) {
 }  // namespace
 
 void Form1::SaveSysex(std::int16_t sm, bool all) {
+    ShowEditedView();
     const std::string previousFile = module1.BankFileName;
     std::string target = module1.BankFileName;
     if (sm == 2 || (sm == 1 && module1.BankFileName.empty())) {
@@ -63,7 +64,8 @@ void Form1::SaveSysex(std::int16_t sm, bool all) {
         Append(bytes, BuildToneDump(module1.PatchBank[module1.CurrentPatch],
                                     MemoryPosition(module1.CurrentPatch)));
 
-    if (const FileWriteResult written = fileStore.WriteBank(target, bytes); !written.ok()) {
+    const FileWriteResult written = fileStore.WriteBank(target, bytes);
+    if (!written.ok()) {
         module1.PatchCount = previousCount;
         module1.BankFileName = previousFile;
         UpdateFormName();
@@ -73,6 +75,7 @@ void Form1::SaveSysex(std::int16_t sm, bool all) {
     }
 
     if (cboPatches.ListIndex() == -1) cboPatches.SetListIndex(0);
+    if (written.ok() && all) bankEvents.Notify(BankEvent::Saved);
 }
 
 }  // namespace voxtane::editor

@@ -32,6 +32,15 @@ void PatchList::SetText(std::string text) {
     if (onChange) onChange();
 }
 
+void PatchList::Restore(std::vector<std::string> entries, int listIndex, std::string text,
+                        int selStart) {
+    entries_ = std::move(entries);
+    listIndex_ = std::clamp(listIndex, -1, ListCount() - 1);
+    text_ = std::move(text);
+    selStart_ = std::clamp(selStart, 0, static_cast<int>(text_.size()));
+    observers.Notify();
+}
+
 void PatchList::SetSelStart(int position) {
     selStart_ = std::clamp(position, 0, static_cast<int>(text_.size()));
     observers.Notify();

@@ -28,6 +28,9 @@ class PatchList {
     // A change of the text field, typed or set from code.
     void SetText(std::string text);
 
+    // Puts the whole list back as it stood, without running any handler: for undo and redo.
+    void Restore(std::vector<std::string> entries, int listIndex, std::string text, int selStart);
+
     // Caret position in the text field, 0 = before the first character.
     [[nodiscard]] int SelStart() const { return selStart_; }
     void SetSelStart(int position);

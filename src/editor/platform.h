@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,7 +31,7 @@ struct FileFilter {
     std::vector<std::string> patterns;
 };
 
-enum class FileDialogKind { Open, Save };
+enum class FileDialogKind { Open, Save, OpenMany, Folder };
 
 enum class DocumentOpenStatus { Opened, Failed };
 struct [[nodiscard]] DocumentOpenResult {
@@ -47,6 +48,13 @@ struct FileDialogRequest {
     bool fileMustExist = false;
 };
 
+// What Copy Patch puts on the system clipboard and Paste Patch finds there: a tone under the
+// program's own type (its tone dump and name), and text.
+struct ClipboardContent {
+    std::vector<std::uint8_t> tone;  // empty when the clipboard holds none of ours
+    std::string text;
+};
+
 // A choice of one item from a list, as a small modal dialog offers it.
 struct ItemChoiceRequest {
     std::string title;
@@ -61,8 +69,15 @@ class Platform {
 
     // Shows a modal message box and returns the button pressed.
     virtual MessageAnswer ShowMessage(const MessageBoxRequest& request) = 0;
-    // Shows a modal file dialog; returns the chosen full path, or "" when the user cancels.
+    // Shows a modal file dialog; returns the chosen full path (a folder's for Folder), or ""
+    // when the user cancels.
     virtual std::string ShowFileDialog(const FileDialogRequest& request) = 0;
+    // The same for OpenMany: every chosen path, none when the user cancels.
+    virtual std::vector<std::string> ShowFilesDialog(const FileDialogRequest& request) = 0;
+    virtual void SetClipboard(const ClipboardContent& content) = 0;
+    [[nodiscard]] virtual ClipboardContent Clipboard() const = 0;
+    // Where the program keeps data of its own between runs (the recovery copy); "" for none.
+    [[nodiscard]] virtual std::string DataFolder() const = 0;
     // The folder that holds the program's executable, without a trailing separator.
     [[nodiscard]] virtual std::string ProgramFolder() const = 0;
     // Ends the program at once, without saving or asking anything.

@@ -34,6 +34,14 @@ DocumentOpenResult ScriptedPlatform::OpenDocument(const std::string& path) {
     return {DocumentOpenStatus::Failed, documentFailure_};
 }
 
+std::vector<std::string> ScriptedPlatform::ShowFilesDialog(const FileDialogRequest& request) {
+    dialogs_.push_back(request);
+    if (filesChoices_.empty()) return {};
+    std::vector<std::string> paths = std::move(filesChoices_.front());
+    filesChoices_.pop_front();
+    return paths;
+}
+
 std::optional<int> ScriptedPlatform::ChooseItem(const ItemChoiceRequest& request) {
     itemDialogs_.push_back(request);
     if (itemChoices_.empty()) return std::nullopt;

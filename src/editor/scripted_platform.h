@@ -20,6 +20,17 @@ class ScriptedPlatform : public Platform {
     void QueueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
     // Paths returned by the next file dialogs, in order ("" cancels); none queued cancels.
     void QueueFileChoice(std::string path) { fileChoices_.push_back(std::move(path)); }
+    // Path lists returned by the next multi-file dialogs, in order; none queued cancels.
+    void QueueFilesChoice(std::vector<std::string> paths) {
+        filesChoices_.push_back(std::move(paths));
+    }
+    std::vector<std::string> ShowFilesDialog(const FileDialogRequest& request) override;
+    // An in-process clipboard.
+    void SetClipboard(const ClipboardContent& content) override { clipboard_ = content; }
+    [[nodiscard]] ClipboardContent Clipboard() const override { return clipboard_; }
+    // "" by default: no recovery copy is kept.
+    void SetDataFolder(std::string folder) { dataFolder_ = std::move(folder); }
+    [[nodiscard]] std::string DataFolder() const override { return dataFolder_; }
     // Items chosen in the next item dialogs, in order (nothing cancels); none queued cancels.
     void QueueItemChoice(std::optional<int> item) { itemChoices_.push_back(item); }
     [[nodiscard]] const std::vector<ItemChoiceRequest>& ItemDialogs() const { return itemDialogs_; }
@@ -47,6 +58,9 @@ class ScriptedPlatform : public Platform {
     std::deque<MessageAnswer> answers_;
     std::deque<std::string> fileChoices_;
     std::deque<std::optional<int>> itemChoices_;
+    std::deque<std::vector<std::string>> filesChoices_;
+    ClipboardContent clipboard_;
+    std::string dataFolder_;
     std::vector<ItemChoiceRequest> itemDialogs_;
     std::vector<MessageBoxRequest> messages_;
     std::vector<FileDialogRequest> dialogs_;

@@ -349,7 +349,7 @@ void SynthLink::Finished(const midi::ExchangeResult& result) {
         return;
     }
     if (operation == Operation::GetPatch) {
-        editor_.TakeTone(*result.tone, "Get Patch");
+        editor_.TakeTone(*result.tone, std::nullopt, "Get Patch");
         SetStatus("Got " + midi::SynthMemoryWords(result.memory) + " from the synth.");
     } else {
         SetStatus(Capitalized(result.Describe()) + ".");
@@ -365,12 +365,11 @@ void SynthLink::Finished(const midi::BankResult& result) {
     switch (result.outcome) {
         case midi::BankOutcome::Completed:
             if (get) {
-                BankTones tones;
-                std::copy_n(result.tones.begin(), kBankSlots, tones.begin());
                 std::vector<std::string> names;
-                for (int n = 1; n <= kBankSlots; ++n)
-                    names.push_back("Internal " + std::to_string(n));
-                editor_.TakeBank(tones, keepNames_ ? nullptr : &names, "Get Bank");
+                if (!keepNames_)
+                    for (int n = 1; n <= kBankSlots; ++n)
+                        names.push_back("Internal " + std::to_string(n));
+                editor_.TakePatches(1, result.tones, names, "Get Bank");
                 SetStatus("Got internal memories 1 to 16 from the synth.");
             } else {
                 SetStatus(Capitalized(result.Describe()) + ".");

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 
+#include "qt/edit_additions.h"
 #include "qt/main_menu.h"
 #include "qt/option_pictures.h"
 #include "qt/patch_list_binding.h"
@@ -52,6 +53,7 @@ MainWindow::MainWindow(editor::EditorRun& run, QWidget* parent)
     setCentralWidget(scroller);
     QMenu* help = AddMainMenu(*menuBar(), form_);
     AddSynthMenu(*menuBar(), help->menuAction(), *this, run_);
+    AddEditorAdditions(*this, *area, run_);
 
     const QPointer<MainWindow> guard(this);
     auto showCaption = [this, guard] {

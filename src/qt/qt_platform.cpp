@@ -1,6 +1,10 @@
 #include "qt/qt_platform.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QInputDialog>
+#include <QMimeData>
+#include <QStandardPaths>
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -62,10 +66,26 @@ editor::MessageAnswer QtPlatform::ShowMessage(const editor::MessageBoxRequest& r
 }
 
 std::string QtPlatform::ShowFileDialog(const editor::FileDialogRequest& request) {
+    const std::vector<std::string> chosen = ShowFilesDialog(request);
+    return chosen.empty() ? std::string() : chosen.front();
+}
+
+std::vector<std::string> QtPlatform::ShowFilesDialog(const editor::FileDialogRequest& request) {
     QFileDialog dialog(mainWindow_, QString::fromStdString(request.title));
     const bool save = request.kind == editor::FileDialogKind::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    switch (request.kind) {
+        case editor::FileDialogKind::OpenMany:
+            dialog.setFileMode(QFileDialog::ExistingFiles);
+            break;
+        case editor::FileDialogKind::Folder:
+            dialog.setFileMode(QFileDialog::Directory);
+            dialog.setOption(QFileDialog::ShowDirsOnly);
+            break;
+        default:
+            dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
+    }
     // A name is taken as typed: no extension is added and an existing file is replaced without
     // a question, as the editor's save commands expect.
     dialog.setDefaultSuffix(QString());
@@ -78,8 +98,33 @@ std::string QtPlatform::ShowFileDialog(const editor::FileDialogRequest& request)
     if (!start.fileName.isEmpty()) dialog.selectFile(start.fileName);
 
     if (dialog.exec() != QDialog::Accepted) return {};
-    const QStringList chosen = dialog.selectedFiles();
-    return chosen.isEmpty() ? std::string() : chosen.front().toStdString();
+    std::vector<std::string> chosen;
+    for (const QString& path : dialog.selectedFiles()) chosen.push_back(path.toStdString());
+    return chosen;
+}
+
+void QtPlatform::SetClipboard(const editor::ClipboardContent& content) {
+    auto* data = new QMimeData;
+    if (!content.tone.empty())
+        data->setData(QString::fromLatin1(kToneMimeType),
+                      QByteArray(reinterpret_cast<const char*>(content.tone.data()),
+                                 static_cast<qsizetype>(content.tone.size())));
+    data->setText(QString::fromStdString(content.text));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+editor::ClipboardContent QtPlatform::Clipboard() const {
+    editor::ClipboardContent content;
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data == nullptr) return content;
+    const QByteArray tone = data->data(QString::fromLatin1(kToneMimeType));
+    content.tone.assign(tone.begin(), tone.end());
+    content.text = data->text().toStdString();
+    return content;
+}
+
+std::string QtPlatform::DataFolder() const {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
 }
 
 std::string QtPlatform::ProgramFolder() const {

@@ -8,6 +8,9 @@
 
 namespace voxtane::qt {
 
+// The clipboard type of a tone: its 264-byte tone dump followed by its name in UTF-8.
+inline constexpr const char* kToneMimeType = "application/x-voxtane-tone";
+
 // The editor's surroundings on a Qt desktop: modal message boxes and file dialogs over the main
 // window, the folder of the executable, the desktop's document viewer, and the end of the run.
 class QtPlatform : public editor::Platform {
@@ -28,6 +31,11 @@ class QtPlatform : public editor::Platform {
     editor::DocumentOpenResult OpenDocument(const std::string& path) override;
     void ShowAboutBox(editor::AboutBox& box) override;
     std::optional<int> ChooseItem(const editor::ItemChoiceRequest& request) override;
+    std::vector<std::string> ShowFilesDialog(const editor::FileDialogRequest& request) override;
+    // A tone under the type kToneMimeType beside its text.
+    void SetClipboard(const editor::ClipboardContent& content) override;
+    [[nodiscard]] editor::ClipboardContent Clipboard() const override;
+    [[nodiscard]] std::string DataFolder() const override;
 
     [[nodiscard]] bool Ended() const { return ended_; }
     // The about box on screen, once it has been shown.

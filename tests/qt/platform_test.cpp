@@ -1,5 +1,6 @@
 // The real platform on Qt: message boxes, file dialogs, the about box and the device window as
 // the user meets them, and the end of the program. Each window is answered as a user answers it.
+#include <QClipboard>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
@@ -7,10 +8,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <filesystem>
 
 #include "editor_window.h"
 #include "modal_helper.h"
@@ -140,7 +143,10 @@ struct RealWindow {
 
   private:
     // The window is made for an editor that has started, as the program makes it.
+    // A copy of unsaved changes left by the window before would be offered back first.
     static editor::EditorRun& Started(editor::EditorRun& run) {
+        std::error_code ec;
+        std::filesystem::remove(run.recovery.CopyPath(), ec);
         run.Start();
         return run;
     }
@@ -277,6 +283,52 @@ class PlatformTest : public QObject {
                              folder.path().toStdString() + "/*.syx", kSysexFilters, false))),
                  bare);
         QCOMPARE(seen.selectedFilter, QStringLiteral("SysEx(*.syx)"));
+    }
+
+    // Copy Patch and Paste Patch through the desktop's clipboard, with the keys outside the text
+    // boxes; Undo and Redo by key also from inside a text box; Compare makes the tone controls
+    // read-only.
+    void clipboardHistoryAndCompareInTheWindow() {
+        RealWindow real;
+        QVERIFY(QTest::qWaitForWindowExposed(&real.window));
+        editor::Form1& form = real.run.form1;
+        form.hsFine.SetValue(17);
+        form.cboPatches.SetText("Glass");
+        const ToneRecord copied = real.run.module1.ScratchRecord;
+        auto* picture = real.window.findChild<QAbstractButton*>(QStringLiteral("optWave(1)"));
+        picture->setFocus();
+        QTest::keyClick(picture, Qt::Key_C, Qt::ControlModifier);
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(data->hasFormat(QString::fromLatin1(qt::kToneMimeType)));
+        QVERIFY(data->text().startsWith(QStringLiteral("F0 44 00 00 70 20 60")));
+        form.cboPatches.SetListIndex(7);
+        picture->setFocus();
+        QTest::keyClick(picture, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(real.run.module1.ScratchRecord == copied);
+        QCOMPARE(form.cboPatches.List(7), std::string("Glass"));
+        // Plain text from elsewhere pastes too.
+        QGuiApplication::clipboard()->setText(data->text());
+
+        auto* box = real.window.findChild<QLineEdit*>(QStringLiteral("txtDCA2Lvl(4)"));
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, QStringLiteral("42"));
+        QCOMPARE(real.window.findChild<QAction*>(QStringLiteral("cmdUndo"))->text(),
+                 QStringLiteral("&Undo DCA 2 Level 5"));
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("0"));
+        QTest::keyClick(box, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("42"));
+
+        auto* compare = real.window.findChild<QPushButton*>(QStringLiteral("cmdCompare"));
+        QTest::mouseClick(compare, Qt::LeftButton);
+        QVERIFY(real.run.compare.Comparing());
+        QVERIFY(!box->isEnabled());
+        QCOMPARE(box->text(), QStringLiteral("0"));
+        QTest::keyClick(&real.window, Qt::Key_K, Qt::ControlModifier);
+        QVERIFY(!real.run.compare.Comparing());
+        QVERIFY(box->isEnabled());
+        QCOMPARE(box->text(), QStringLiteral("42"));
     }
 
     // The about box is made on its first showing and afterwards only shown and hidden.

@@ -119,6 +119,12 @@ class SynthMenuTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(menu));
         QVERIFY(menu->grab().save(folder + QStringLiteral("/synth-menu.png")));
         menu->hide();
+        editor.form.txtDCA1Rate.SetText(2, "80");
+        auto* edit = editor.Required<QMenu>(QStringLiteral("cmdEdit"));
+        edit->popup(editor.window.mapToGlobal(QPoint(40, 20)));
+        QVERIFY(QTest::qWaitForWindowExposed(edit));
+        QVERIFY(edit->grab().save(folder + QStringLiteral("/edit-menu.png")));
+        edit->hide();
         OnNextModal([&folder](QWidget* dialog) {
             QTest::qWait(50);
             QVERIFY(dialog->grab().save(folder + QStringLiteral("/midi-setup.png")));

@@ -1,0 +1,185 @@
+#include "editor/history/editor_state.h"
+
+#include <variant>
+
+namespace voxtane::editor::history {
+namespace {
+
+// Each value as its length, ":" and its text.
+void Put(std::string& packed, std::string_view value) {
+    packed += std::to_string(value.size());
+    packed += ':';
+    packed += value;
+}
+
+std::string Take(std::string_view packed, std::size_t& at) {
+    const std::size_t colon = packed.find(':', at);
+    if (colon == std::string_view::npos) return {};
+    std::size_t length = 0;
+    for (std::size_t i = at; i < colon; ++i) length = 10 * length + (packed[i] - '0');
+    std::string value(packed.substr(colon + 1, length));
+    at = colon + 1 + length;
+    return value;
+}
+
+std::string Packed(const ToneControls& controls) {
+    std::string packed;
+    for (const NamedControl& named : controls.All()) {
+        const ControlPointer& control = named.control;
+        if (const auto* option = std::get_if<OptionArray*>(&control)) {
+            Put(packed, std::to_string((*option)->Selected()));
+        } else if (const auto* bar = std::get_if<ScrollBar*>(&control)) {
+            Put(packed, std::to_string((*bar)->Value()));
+        } else if (const auto* label = std::get_if<Label*>(&control)) {
+            Put(packed, (*label)->Text());
+        } else if (const auto* boxes = std::get_if<TextBoxArray*>(&control)) {
+            for (int i = 0; i < (*boxes)->Count(); ++i) Put(packed, (*boxes)->Text(i));
+        }
+    }
+    return packed;
+}
+
+void ShowPacked(ToneControls& controls, std::string_view packed) {
+    std::size_t at = 0;
+    for (const NamedControl& named : controls.All()) {
+        const ControlPointer& control = named.control;
+        if (const auto* option = std::get_if<OptionArray*>(&control)) {
+            (*option)->Select(std::stoi(Take(packed, at)));
+        } else if (const auto* bar = std::get_if<ScrollBar*>(&control)) {
+            (*bar)->SetValue(std::stoi(Take(packed, at)));
+        } else if (const auto* label = std::get_if<Label*>(&control)) {
+            (*label)->SetText(Take(packed, at));
+        } else if (const auto* boxes = std::get_if<TextBoxArray*>(&control)) {
+            for (int i = 0; i < (*boxes)->Count(); ++i) (*boxes)->SetText(i, Take(packed, at));
+        }
+    }
+}
+
+// Holds the decoding guard while controls are set back, so that no handler encodes anything.
+class QuietHandlers {
+  public:
+    explicit QuietHandlers(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+    ~QuietHandlers() { flag_ = was_; }
+    QuietHandlers(const QuietHandlers&) = delete;
+    QuietHandlers& operator=(const QuietHandlers&) = delete;
+
+  private:
+    bool& flag_;
+    bool was_;
+};
+
+}  // namespace
+
+ToneRecord EditorState::EffectiveSlot(int slot) const {
+    if (slot >= 1 && slot == view.currentPatch) return view.scratch;
+    return *records[slot];
+}
+
+std::size_t EditorState::OwnBytes(const EditorState* earlier) const {
+    std::size_t bytes = sizeof(EditorState) + bankFileName.capacity();
+    for (int s = 0; s <= kBankSlots; ++s)
+        if (earlier == nullptr || records[s] != earlier->records[s]) bytes += sizeof(ToneRecord);
+    for (const std::string& name : names) bytes += name.capacity();
+    return bytes + view.controls.capacity() + view.listText.capacity();
+}
+
+EditorState Capture(const Form1& form, const EditorState* earlier) {
+    const Module1& m = form.module1;
+    EditorState state;
+    for (int s = 0; s <= kBankSlots; ++s) {
+        const ToneRecord& record = m.PatchBank[s];
+        state.records[s] = earlier != nullptr && *earlier->records[s] == record
+                               ? earlier->records[s]
+                               : std::make_shared<const ToneRecord>(record);
+    }
+    for (int i = 0; i < kBankSlots; ++i) state.names[i] = form.cboPatches.List(i);
+    state.patchCount = m.PatchCount;
+    state.bankFileName = m.BankFileName;
+    ViewState& view = state.view;
+    view.currentPatch = m.CurrentPatch;
+    view.previousPatch = m.PreviousPatch;
+    view.scratch = m.ScratchRecord;
+    view.stored = {m.StoredLineSelect, m.StoredOctaveRange, m.StoredOctave, m.StoredNote};
+    view.controls = Packed(form);
+    view.listIndex = form.cboPatches.ListIndex();
+    view.listText = form.cboPatches.Text();
+    view.selStart = form.cboPatches.SelStart();
+    return state;
+}
+
+bool Changed::Any() const {
+    for (bool slot : records)
+        if (slot) return true;
+    for (bool name : names)
+        if (name) return true;
+    return patchCount || bankFileName || view;
+}
+
+Changed Compare(const EditorState& a, const EditorState& b) {
+    Changed changed;
+    for (int s = 0; s <= kBankSlots; ++s)
+        changed.records[s] = a.EffectiveSlot(s) != b.EffectiveSlot(s);
+    for (int i = 0; i < kBankSlots; ++i) changed.names[i] = a.names[i] != b.names[i];
+    changed.patchCount = a.patchCount != b.patchCount;
+    changed.bankFileName = a.bankFileName != b.bankFileName;
+    changed.view = !(a.view == b.view);
+    return changed;
+}
+
+void RestoreView(Form1& form, const ViewState& view) {
+    Module1& m = form.module1;
+    const QuietHandlers quiet(m.ParsingSysex);
+    m.CurrentPatch = view.currentPatch;
+    m.PreviousPatch = view.previousPatch;
+    m.StoredLineSelect = view.stored[0];
+    m.StoredOctaveRange = view.stored[1];
+    m.StoredOctave = view.stored[2];
+    m.StoredNote = view.stored[3];
+    ShowPacked(form, view.controls);
+    m.ScratchRecord = view.scratch;
+}
+
+void Restore(Form1& form, const EditorState& state, const Changed& changed) {
+    Module1& m = form.module1;
+    const QuietHandlers quiet(m.ParsingSysex);
+    // The bank as a save would write it now, with the changed slots put back.
+    std::array<ToneRecord, kBankSlots + 1> bank;
+    for (int s = 0; s <= kBankSlots; ++s)
+        bank[s] = changed.records[s]                ? state.EffectiveSlot(s)
+                  : (s >= 1 && s == m.CurrentPatch) ? m.ScratchRecord
+                                                    : m.PatchBank[s];
+    for (int s = 0; s <= kBankSlots; ++s) m.PatchBank[s] = bank[s];
+    if (changed.patchCount) m.PatchCount = state.patchCount;
+    if (changed.bankFileName) {
+        m.BankFileName = state.bankFileName;
+        form.UpdateFormName();
+    }
+    std::vector<std::string> names;
+    for (int i = 0; i < kBankSlots; ++i)
+        names.push_back(changed.names[i] ? state.names[i] : form.cboPatches.List(i));
+    int listIndex = form.cboPatches.ListIndex();
+    std::string listText = form.cboPatches.Text();
+    int selStart = form.cboPatches.SelStart();
+    bool decode = false;
+    if (changed.view) {
+        RestoreView(form, state.view);
+        listIndex = state.view.listIndex;
+        listText = state.view.listText;
+        selStart = state.view.selStart;
+    } else if (listIndex >= 0 && listIndex < kBankSlots) {
+        // A renamed entry that stays selected shows its name in the text field.
+        listText = names[listIndex];
+    }
+    // The patch shown has been changed by later steps than this one: it shows as it is now.
+    if (m.CurrentPatch >= 1 && m.ScratchRecord != bank[m.CurrentPatch]) {
+        m.ScratchRecord = bank[m.CurrentPatch];
+        decode = true;
+    }
+    form.cboPatches.Restore(std::move(names), listIndex, std::move(listText), selStart);
+    if (decode) {
+        m.ParsingSysex = false;
+        form.ParseSysex();
+    }
+}
+
+}  // namespace voxtane::editor::history

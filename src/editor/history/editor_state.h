@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/form1.h"
+
+// Everything a step can change, as it stood at one moment: the bank, the names, the patch count,
+// the bank file, and the view of the current patch (the record being edited, every control as
+// it shows, a box's typed text included, and the patch list's selection and text).
+namespace voxtane::editor::history {
+
+struct ViewState {
+    std::int16_t currentPatch = 0;
+    std::int16_t previousPatch = 0;
+    ToneRecord scratch{};
+    std::array<std::int16_t, 4> stored{};  // line select, octave range, octave, note
+    // Every control's value in the order of ToneControls::All(), packed: a step keeps two views,
+    // and a thousand steps must stay small.
+    std::string controls;
+    int listIndex = -1;
+    std::string listText;
+    int selStart = 0;
+    friend bool operator==(const ViewState&, const ViewState&) = default;
+};
+
+using SharedRecord = std::shared_ptr<const ToneRecord>;
+
+struct EditorState {
+    std::array<SharedRecord, kBankSlots + 1> records;
+    std::array<std::string, kBankSlots> names;
+    std::int16_t patchCount = 0;
+    std::string bankFileName;
+    ViewState view;
+
+    // The bank as a save writes it: the records with the record being edited in its own slot.
+    [[nodiscard]] ToneRecord EffectiveSlot(int slot) const;
+    // Bytes this state holds that no earlier state shares.
+    [[nodiscard]] std::size_t OwnBytes(const EditorState* earlier) const;
+};
+
+// Slots equal to those of `earlier` share its records, so that steps cost what they change.
+[[nodiscard]] EditorState Capture(const Form1& form, const EditorState* earlier);
+
+// Which parts differ between two states; a slot differs when its record as a save would write
+// it differs (the record being edited stands for its slot).
+struct Changed {
+    std::array<bool, kBankSlots + 1> records{};
+    std::array<bool, kBankSlots> names{};
+    bool patchCount = false;
+    bool bankFileName = false;
+    bool view = false;
+    [[nodiscard]] bool Any() const;
+};
+[[nodiscard]] Changed Compare(const EditorState& a, const EditorState& b);
+
+// Shows a view again exactly: its patch, record and controls (not the patch list), without
+// raising any handler.
+void RestoreView(Form1& form, const ViewState& view);
+
+// Puts the parts marked in `changed` back as `state` holds them, leaving the rest as it is now,
+// without raising any handler. Slots are put back as a save would write them; a view put back
+// shows its patch's record, with the controls exactly as they were when that record is the one
+// they showed.
+void Restore(Form1& form, const EditorState& state, const Changed& changed);
+
+}  // namespace voxtane::editor::history

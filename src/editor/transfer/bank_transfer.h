@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "editor/linked_editor.h"
+#include "editor/platform.h"
+
+namespace voxtane::editor {
+
+struct TransferReport {
+    int done = 0;                    // tones imported, or files exported
+    int first = 0;                   // the first patch imported
+    std::vector<std::string> notes;  // what was skipped or failed, one line each
+};
+
+// Import and Export: the tone files that circulate among owners, in and out of the bank.
+class BankTransfer {
+  public:
+    BankTransfer(LinkedEditor& editor, Platform& platform, const std::string& title)
+        : editor_(editor), platform_(platform), title_(title) {}
+
+    // "Import": asks for files, imports them and shows the report.
+    void Import();
+    // Reads the tones of every file into the bank, starting at the current patch, as one step.
+    // A names file beside a file gives the names; otherwise the file's name does.
+    TransferReport ImportFiles(const std::vector<std::string>& paths);
+
+    // "Export": asks for a folder and writes each patch there as a single-patch file.
+    void Export();
+    // Patch n goes to "NN Name.syx" with its names file; files of those names are replaced only
+    // when `replace` agrees (it is given how many there are).
+    TransferReport ExportBank(const std::string& folder, const std::function<bool(int)>& replace);
+
+  private:
+    void ShowReport(const std::string& summary, const TransferReport& report);
+
+    LinkedEditor& editor_;
+    Platform& platform_;
+    const std::string& title_;
+};
+
+// "Imported 3 tones into patches 5 to 7."
+[[nodiscard]] std::string ImportSummary(const TransferReport& report);
+
+// A patch name as part of a file name: characters no file name may hold become "_".
+[[nodiscard]] std::string FileNameOf(int patch, const std::string& name);
+
+}  // namespace voxtane::editor
