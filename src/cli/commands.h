@@ -41,4 +41,15 @@ struct ExportOptions {
 };
 int RunExport(const ExportOptions& options);
 
+struct RenderOptions {
+    std::string file;
+    std::string out;
+    int patch = 1;
+    int note = 60;
+    double hold = 1.0;
+    std::optional<double> seconds;  // hold + 1 when absent
+    int rate = 48000;
+};
+int RunRender(const RenderOptions& options);
+
 }  // namespace voxtane::cli

@@ -23,17 +23,18 @@ std::unique_ptr<DeviceLibrary> DeviceLibrary::Load(std::string& whyNot) {
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
         const char* error = dlerror();
-        whyNot = "the MIDI device library could not be loaded (" +
+        whyNot = "the device library could not be loaded (" +
                  std::string(error != nullptr ? error : path) + ")";
         return nullptr;
     }
     auto entry = reinterpret_cast<Entry>(dlsym(handle, VOXTANE_DEVICES_ENTRY));
-    if (entry == nullptr) {
-        whyNot = "the MIDI device library " + path + " offers no MIDI systems";
+    auto wav = reinterpret_cast<WavEntry>(dlsym(handle, VOXTANE_WAV_ENTRY));
+    if (entry == nullptr || wav == nullptr) {
+        whyNot = "the device library " + path + " is not the one this program needs";
         dlclose(handle);
         return nullptr;
     }
-    return std::unique_ptr<DeviceLibrary>(new DeviceLibrary(handle, entry));
+    return std::unique_ptr<DeviceLibrary>(new DeviceLibrary(handle, entry, wav));
 }
 
 DeviceLibrary::~DeviceLibrary() {
@@ -42,6 +43,14 @@ DeviceLibrary::~DeviceLibrary() {
 
 std::unique_ptr<midi::MidiBackend> DeviceLibrary::SystemBackend() const {
     return std::unique_ptr<midi::MidiBackend>(entry_());
+}
+
+std::string DeviceLibrary::WriteWav(const std::string& path, std::span<const float> samples,
+                                    int sampleRate) const {
+    char reason[512] = "";
+    if (wav_(path.c_str(), samples.data(), samples.size(), sampleRate, reason, sizeof reason) == 0)
+        return {};
+    return reason[0] != '\0' ? reason : "the file could not be written";
 }
 
 }  // namespace voxtane::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <string>
 
 #include "midi/midi_backend.h"
@@ -20,12 +21,18 @@ class DeviceLibrary {
 
     // A backend over this machine's MIDI systems; it must go before the library.
     [[nodiscard]] std::unique_ptr<midi::MidiBackend> SystemBackend() const;
+    // Writes mono samples as a 16-bit WAV file; "" when written, else why not.
+    [[nodiscard]] std::string WriteWav(const std::string& path, std::span<const float> samples,
+                                       int sampleRate) const;
 
   private:
     using Entry = midi::MidiBackend* (*)();
-    DeviceLibrary(void* handle, Entry entry) : handle_(handle), entry_(entry) {}
+    using WavEntry = int (*)(const char*, const float*, std::size_t, int, char*, std::size_t);
+    DeviceLibrary(void* handle, Entry entry, WavEntry wav)
+        : handle_(handle), entry_(entry), wav_(wav) {}
     void* handle_;
     Entry entry_;
+    WavEntry wav_;
 };
 
 }  // namespace voxtane::cli

@@ -87,6 +87,21 @@ int main(int argc, char** argv) {
     exportCommand->add_option("FOLDER", exportOptions.folder, "Where the files go")->required();
     exportCommand->add_flag("--replace", exportOptions.replace, "Replace files of those names");
 
+    RenderOptions render;
+    CLI::App* renderCommand = app.add_subcommand(
+        "render",
+        "Play a patch on the software voice into a WAV file (mono, 16-bit): a note held, then "
+        "released.");
+    renderCommand->add_option("FILE", render.file, "The bank file (.syx)")->required();
+    renderCommand->add_option("OUT", render.out, "The WAV file to write")->required();
+    renderCommand->add_option("--patch", render.patch, "The patch (default 1)");
+    renderCommand->add_option("--note", render.note,
+                              "The MIDI note (default 60, middle C; 69 is 440 Hz)");
+    renderCommand->add_option("--hold", render.hold, "Seconds the key is held (default 1)");
+    renderCommand->add_option("--seconds", render.seconds,
+                              "Seconds of sound in all (default the hold and one more)");
+    renderCommand->add_option("--rate", render.rate, "Sample rate in Hz (default 48000)");
+
     MidiCommands midi(app);
 
     try {
@@ -117,6 +132,11 @@ int main(int argc, char** argv) {
             RejectEmptyPath(import.bank, "BANK");
             RejectEmptyPath(import.out, "OUT");
             return RunImport(import);
+        }
+        if (*renderCommand) {
+            RejectEmptyPath(render.file, "FILE");
+            RejectEmptyPath(render.out, "OUT");
+            return RunRender(render);
         }
         if (*exportCommand) {
             RejectEmptyPath(exportOptions.bank, "BANK");

@@ -1,0 +1,102 @@
+// Pitch as a listener hears it: equal temperament from A4 = 440 Hz, octave range, detune,
+// the DCO envelope and vibrato.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "sound_check.h"
+#include "voice/approximations.h"
+
+namespace voxtane::voice::testing {
+namespace {
+
+double PitchOf(const DecodedTone& tone, int note, double expectedHz) {
+    const std::vector<float> sound = Play(tone, note, 1.0, 1.0);
+    return DominantFrequency(Between(sound, 0.2, 1.0), expectedHz * 0.97, expectedHz * 1.03);
+}
+
+TEST(Pitch, NotesSoundAtEqualTemperament) {
+    const std::pair<int, double> notes[] = {{60, 261.63}, {69, 440.0}, {36, 65.41}, {96, 2093.0}};
+    for (const auto& [note, hz] : notes)
+        EXPECT_NEAR(PitchOf(HeldTone(), note, hz), hz, hz * 0.002) << note;
+}
+
+// The detuned line alone: line 1 is silenced in "1+2'" so that line 2' sounds by itself.
+TEST(Pitch, OctaveRangeAndDetuneShiftByTheirRatio) {
+    struct Case {
+        const char* what;
+        std::function<void(DecodedTone&)> set;
+        double semitones;
+    };
+    const Case cases[] = {
+        {"octave +1", [](DecodedTone& t) { t.octaveRange = 1; }, 12.0},
+        {"octave -1", [](DecodedTone& t) { t.octaveRange = 2; }, -12.0},
+        {"+1 octave", [](DecodedTone& t) { t.detuneOctave = 1; }, 12.0},
+        {"+7 notes", [](DecodedTone& t) { t.detuneNote = 7; }, 7.0},
+        {"-2 notes", [](DecodedTone& t) { t.detuneSign = 1, t.detuneNote = 2; }, -2.0},
+        {"fine 60", [](DecodedTone& t) { t.detuneFine = 60; }, FineDetuneSemitones(60)},
+        {"-fine 30", [](DecodedTone& t) { t.detuneSign = 1, t.detuneFine = 30; }, -0.5},
+        {"-1 oct 3 notes",
+         [](DecodedTone& t) { t.detuneSign = 1, t.detuneOctave = 1, t.detuneNote = 3; }, -15.0},
+    };
+    for (const Case& c : cases) {
+        DecodedTone tone = HeldTone();
+        tone.lineSelect = 3;
+        SetEnvelope(tone, kDCA1, {{99, 0}}, 0, 0);
+        c.set(tone);
+        const double expected = 440.0 * std::exp2(c.semitones / 12.0);
+        EXPECT_NEAR(PitchOf(tone, 69, expected), expected, expected * 0.002) << c.what;
+    }
+}
+
+TEST(Pitch, DcoEnvelopeBendsWhileHeldAndReturnsOnRelease) {
+    DecodedTone tone = HeldTone();
+    SetEnvelope(tone, kDCA1, {{99, 99}}, 0, 0);
+    SetEnvelope(tone, kDCO1, {{99, 12}, {80, 0}}, 0, 1);
+    const std::vector<float> sound = Play(tone, 60, 1.0, 2.0);
+    const double bent = 261.63 * std::exp2(DcoBendSemitones(12) / 12.0);
+    EXPECT_NEAR(DominantFrequency(Between(sound, 0.2, 1.0), bent * 0.97, bent * 1.03), bent,
+                bent * 0.002);
+    EXPECT_NEAR(DominantFrequency(Between(sound, 1.2, 2.0), 250, 270), 261.63, 0.5);
+}
+
+TEST(Pitch, VibratoSwingsByItsDepthAtItsRateAfterItsDelay) {
+    DecodedTone tone = HeldTone();
+    tone.vibratoDepth = 60;
+    tone.vibratoRate = 30;
+    tone.vibratoDelay = 20;
+    const std::vector<float> sound = Play(tone, 69, 3.0, 3.0);
+    const double delay = VibratoDelaySeconds(20);
+
+    // The pitch from one upward crossing to the next.
+    const std::vector<double> crossings = RisingCrossings(sound);
+    std::vector<double> times;
+    std::vector<double> semitones;
+    for (std::size_t i = 1; i < crossings.size(); ++i) {
+        times.push_back(crossings[i]);
+        semitones.push_back(12.0 * std::log2(1.0 / (crossings[i] - crossings[i - 1]) / 440.0));
+    }
+    double steadyBeforeDelay = 0.0;
+    double highest = 0.0;
+    double lowest = 0.0;
+    int upwardPasses = 0;  // passes through the note going up: one per vibrato cycle
+    for (std::size_t i = 1; i < times.size(); ++i) {
+        if (times[i] < delay)
+            steadyBeforeDelay = std::max(steadyBeforeDelay, std::abs(semitones[i]));
+        if (times[i] < delay + 0.1) continue;
+        highest = std::max(highest, semitones[i]);
+        lowest = std::min(lowest, semitones[i]);
+        upwardPasses += semitones[i - 1] < 0.0 && semitones[i] >= 0.0;
+    }
+    EXPECT_LT(steadyBeforeDelay, 0.01);
+    const double depth = VibratoPeakSemitones(60);
+    EXPECT_NEAR(highest, depth, depth * 0.1);
+    EXPECT_NEAR(lowest, -depth, depth * 0.1);
+    const double expectedCycles = (3.0 - delay - 0.1) * VibratoHz(30);
+    EXPECT_NEAR(upwardPasses, expectedCycles, 1.5);
+}
+
+}  // namespace
+}  // namespace voxtane::voice::testing
