@@ -17,7 +17,7 @@ bench_dir=$build_dir/bench
 mkdir -p "$results"
 rm -f "$results"/*.json
 
-programs=(core window cli midi link)
+programs=(core window cli midi link voice)
 for program in "${programs[@]}"; do
     if [ ! -x "$bench_dir/voxtane_${program}_bench" ]; then
         echo "run-benchmarks.sh: $bench_dir/voxtane_${program}_bench is missing;" \
@@ -41,6 +41,7 @@ for program in "${programs[@]}"; do
     interleave=true
     [ "$program" = midi ] && interleave=false
     [ "$program" = link ] && interleave=false
+    [ "$program" = voice ] && interleave=false
     "$bench_dir/voxtane_${program}_bench" \
         --benchmark_repetitions="$repetitions" \
         --benchmark_report_aggregates_only=true \
@@ -144,6 +145,16 @@ function against(label, base, shown, floor_ns, floor_text, target,    ratio) {
     line(label, shown, floor_text, sprintf("%.2f", ratio), sprintf("<=%g", target),
          ratio <= target ? "yes" : "no")
 }
+# A rate counter (times real time) against the least it should reach.
+function at_least(label, base, key, target,    rate) {
+    if (!has(base)) {
+        line(label, cell(base), sprintf("%gx real time", target), "-", ">=1", "-")
+        return
+    }
+    rate = counter[base, key]
+    line(label, sprintf("%.0fx real time", rate), sprintf("%gx real time (target)", target),
+         sprintf("%.2f", rate / target), ">=1", rate >= target ? "yes" : "no")
+}
 END {
     line("Benchmark", "Median", "Floor / target", "Ratio", "Target", "Met")
     line("---------", "------", "--------------", "-----", "------", "---")
@@ -204,6 +215,21 @@ END {
     floor = has("GetBankWireSpeed") ? counter["GetBankWireSpeed", "floor_ms"] * 1e6 : 0
     against("5 Link: Get Bank at 31,250 baud", "GetBankWireSpeed", cell("GetBankWireSpeed"),
             floor, "wire " fmt(floor), 1.5)
+    at_least("7 Voice: render 1 voice (48 kHz, one line)", "OneVoiceOneLine", "realtime", 200)
+    at_least("  Voice: render 8 voices (one-line tone)", "EightVoicesOneLine", "realtime", 25)
+    at_least("  Voice: render 1 voice, two lines", "OneVoiceTwoLines", "realtime", 200)
+    at_least("  Voice: render 4 voices, two lines", "FourVoicesTwoLines", "realtime", 25)
+    if (has("CallbackWorstBlock")) {
+        vperiod = counter["CallbackWorstBlock", "period_ms"] * 1e6
+        worst = counter["CallbackWorstBlock", "worst_cpu_ms"] * 1e6
+        line("  Voice: audio callback, worst block (cpu)", fmt(worst), "period " fmt(vperiod),
+             sprintf("%.2f", worst / vperiod), "<=1", worst <= vperiod ? "yes" : "no")
+        line("    block median / 99.9th pct (wall)", cell("CallbackWorstBlock") " / " \
+             fmt(counter["CallbackWorstBlock", "p999_ms"] * 1e6), "", "", "", "")
+    } else line("  Voice: audio callback, worst block", cell("CallbackWorstBlock"), "-", "-", "-", "")
+    vperiod = has("PressToSoundJack") ? counter["PressToSoundJack", "period_ms"] * 1e6 : 0
+    against("  Voice: key press to sound (JACK, 256 frames)", "PressToSoundJack",
+            cell("PressToSoundJack"), 2 * vperiod, "2 periods " fmt(2 * vperiod), 1)
     against("4 MIDI: Send Patch click, recording backend", "SendPatchRecordingClick",
             cell("SendPatchRecordingClick"), period, period_text, 1)
 

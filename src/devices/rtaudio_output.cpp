@@ -12,8 +12,18 @@ constexpr unsigned int kPreferredRate = 48000;
 // Room for any block an audio system asks for.
 constexpr std::size_t kLongestBlock = 16384;
 
+// Named as the MIDI devices are: the system, then the device.
 std::string Named(RtAudio::Api api, const std::string& device) {
-    return RtAudio::getApiDisplayName(api) + ": " + device;
+    switch (api) {
+        case RtAudio::LINUX_PULSE:
+            return "PulseAudio: " + device;
+        case RtAudio::LINUX_ALSA:
+            return "ALSA: " + device;
+        case RtAudio::UNIX_JACK:
+            return "JACK: " + device;
+        default:
+            return RtAudio::getApiDisplayName(api) + ": " + device;
+    }
 }
 }  // namespace
 
