@@ -6,6 +6,7 @@
 #include "cli/cli_error.h"
 #include "cli/commands.h"
 #include "cli/midi_commands.h"
+#include "voxtane_version.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ void RejectEmptyPath(const std::string& path, const char* what) {
 int main(int argc, char** argv) {
     CLI::App app{"Reads, edits, writes and checks CZ1000 SysEx bank files as Voxtane does.",
                  "voxtane-syx"};
+    app.set_version_flag("-v,--version", "voxtane-syx " + std::string(voxtane::kVersion));
     app.require_subcommand(1);
 
     ShowOptions show;

@@ -3,15 +3,16 @@
 #include <string>
 
 #include "editor/controls.h"
+#include "voxtane_version.h"
 
 namespace voxtane::editor {
 
 // The about box: created with the main window, then only shown and hidden.
 class AboutBox {
   public:
-    const std::string Caption = "About Voxtane ver 0.2";
+    const std::string Caption = "About Voxtane ver " + std::string(kVersion);
     Label Label1{"Voxtane"};
-    Label Label4{"ver 0.2"};
+    Label Label4{"ver " + std::string(kVersion)};
     Label Label3{
         "Click on Help for more information concerning this program and contributions to it by "
         "other persons"};

@@ -2,16 +2,42 @@
 
 #include "qt/compact_style.h"
 #include "qt/option_pictures.h"
+#include "voxtane_version.h"
+
+#include <cstdio>
+#include <string_view>
 
 namespace voxtane::qt {
 
 void SetUpApplication(QApplication& app) {
     QApplication::setOrganizationName(QStringLiteral("Voxtane"));
     QApplication::setApplicationName(QStringLiteral("Voxtane"));
-    QApplication::setApplicationVersion(QStringLiteral("0.2"));
+    QApplication::setApplicationVersion(QString::fromUtf8(kVersion.data(), kVersion.size()));
     QGuiApplication::setDesktopFileName(QStringLiteral("voxtane"));
     app.setStyle(new CompactStyle);
     QApplication::setWindowIcon(ProgramIcon());
+}
+
+std::optional<int> AnswerInformationOptions(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view option = argv[i];
+        if (option == "--version" || option == "-v") {
+            std::printf("voxtane %.*s\n", static_cast<int>(kVersion.size()), kVersion.data());
+            return 0;
+        }
+        if (option == "--help" || option == "-h") {
+            std::printf(
+                "Usage: voxtane [Qt options]\n"
+                "Edits the tones of a CZ1000 synthesizer: loads, edits, saves and sends SysEx "
+                "banks.\n\n"
+                "  -h, --help     show this help and end\n"
+                "  -v, --version  show the version and end\n\n"
+                "The command line program voxtane-syx does the same work without a window; "
+                "see voxtane(1) and voxtane-syx(1).\n");
+            return 0;
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace voxtane::qt

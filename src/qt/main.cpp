@@ -12,6 +12,7 @@
 #include "qt/qt_services.h"
 
 int main(int argc, char* argv[]) {
+    if (const auto status = voxtane::qt::AnswerInformationOptions(argc, argv)) return *status;
     QApplication app(argc, argv);
     voxtane::qt::SetUpApplication(app);
 
