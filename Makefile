@@ -1,22 +1,27 @@
 # Two commands do everything on a fresh machine:
 #   make run   installs what is missing, builds, starts the editor
 #   make test  installs what is missing, builds, runs every test, then the whole suite again
-#              under AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzzer briefly
+#              under AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzzer briefly,
+#              then builds the Debian package and checks it
 # Also:
 #   make test-sanitize   the test suite under the sanitizers only
 #   make fuzz            each fuzzer for FUZZ_SECONDS (default 60)
 #   make bench           the benchmarks, as a table
+#   make package         the Debian package voxtane_<version>_<arch>.deb, from a clean Release
+#                        build in build-package/
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
 BENCH_DIR ?= build-bench
+PACKAGE_DIR ?= build-package
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 # The fuzz runs that `make test` includes: long enough to catch regressions, short for CI.
 TEST_FUZZ_SECONDS ?= 20
 
-.PHONY: all deps configure build run test test-plain test-sanitize fuzz bench clean format
+.PHONY: all deps configure build run test test-plain test-sanitize test-package fuzz bench package \
+	clean format
 
 all: build
 
@@ -35,6 +40,7 @@ run: build
 test: test-plain
 	$(MAKE) test-sanitize
 	$(MAKE) fuzz FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
+	$(MAKE) test-package
 
 test-plain: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
@@ -51,7 +57,7 @@ test-sanitize: deps
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DVOXTANE_FUZZ=ON -DVOXTANE_BUILD_TESTS=OFF
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_bank_load fuzz_decode fuzz_envelope_number fuzz_import fuzz_history
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_bank_load fuzz_bank_memory fuzz_decode fuzz_envelope_number fuzz_import fuzz_history
 	./scripts/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 bench: deps
@@ -59,8 +65,17 @@ bench: deps
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	./scripts/run-benchmarks.sh $(BENCH_DIR)
 
+package: deps
+	rm -rf $(PACKAGE_DIR)
+	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DVOXTANE_BUILD_TESTS=OFF
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	cd $(PACKAGE_DIR) && cpack -G DEB
+
+test-package: package
+	./scripts/check-package.sh $(PACKAGE_DIR)
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR) $(PACKAGE_DIR)

@@ -10,6 +10,7 @@ packages=(
     librtmidi-dev libasound2-dev libjack-jackd2-dev jackd2 librtaudio-dev libsndfile1-dev
     qt6-base-dev fonts-dejavu-core
     clang libclang-rt-14-dev libbenchmark-dev
+    dpkg-dev file desktop-file-utils appstream man-db
 )
 
 missing=()

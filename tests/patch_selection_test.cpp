@@ -133,5 +133,37 @@ TEST(Exit, AnswerNoKeepsEverythingAnswerYesEndsTheProgram) {
     EXPECT_TRUE(editor.platform.Ended());
 }
 
+// The guide is found beside the program (a build tree) or in share/voxtane (installed); beside
+// wins, and when neither exists the message names the place beside the program.
+TEST(UsingVoxtane, OpensTheGuideBesideTheProgramOrInTheInstalledDataFolder) {
+    struct Layout {
+        bool beside, installed;
+        const char* opened;  // relative to the temporary root; nullptr: a message instead
+    };
+    for (const Layout layout :
+         {Layout{true, false, "bin/voxtane.txt"}, Layout{false, true, "share/voxtane/voxtane.txt"},
+          Layout{true, true, "bin/voxtane.txt"}, Layout{false, false, nullptr}}) {
+        TempFolder root;
+        std::filesystem::create_directories(root.path() / "bin");
+        std::filesystem::create_directories(root.path() / "share/voxtane");
+        if (layout.beside) WriteText(root.File("bin/voxtane.txt"), "guide");
+        if (layout.installed) WriteText(root.File("share/voxtane/voxtane.txt"), "guide");
+        editor::ScriptedPlatform platform{root.File("bin")};
+        editor::EditorRun run(platform);
+        run.Start();
+        run.form1.cmdUsingVoxtane_Click();
+        if (layout.opened) {
+            ASSERT_EQ(platform.Documents().size(), 1u);
+            EXPECT_EQ(std::filesystem::path(platform.Documents()[0]), root.path() / layout.opened);
+            EXPECT_TRUE(platform.Messages().empty());
+        } else {
+            EXPECT_TRUE(platform.Documents().empty());
+            ASSERT_EQ(platform.Messages().size(), 1u);
+            EXPECT_NE(platform.Messages()[0].text.find(root.File("bin/voxtane.txt")),
+                      std::string::npos);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace voxtane::testing

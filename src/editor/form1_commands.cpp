@@ -12,9 +12,18 @@ void Form1::cmdExit_Click() {
 }
 
 namespace {
-// The user guide, kept beside the program.
+// The user guide: beside the program in a build tree, in the shared data folder once installed
+// (bin/voxtane finds share/voxtane/voxtane.txt). When neither exists, the message names the place
+// beside the program, as it always did.
 std::string HelpFilePath(const Platform& platform) {
-    return platform.ProgramFolder() + "/voxtane.txt";
+    const std::string folder = platform.ProgramFolder();
+    const std::string beside = folder + "/voxtane.txt";
+    const std::string installed = folder + "/../share/voxtane/voxtane.txt";
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(beside, ec) &&
+        std::filesystem::is_regular_file(installed, ec))
+        return std::filesystem::path(installed).lexically_normal().string();
+    return beside;
 }
 }  // namespace
 

@@ -13,7 +13,7 @@ void SetUpApplication(QApplication& app) {
     QApplication::setOrganizationName(QStringLiteral("Voxtane"));
     QApplication::setApplicationName(QStringLiteral("Voxtane"));
     QApplication::setApplicationVersion(QString::fromUtf8(kVersion.data(), kVersion.size()));
-    QGuiApplication::setDesktopFileName(QStringLiteral("voxtane"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.voxtane.Voxtane"));
     app.setStyle(new CompactStyle);
     QApplication::setWindowIcon(ProgramIcon());
 }
@@ -31,7 +31,9 @@ std::optional<int> AnswerInformationOptions(int argc, char* argv[]) {
                 "Edits the tones of a CZ1000 synthesizer: loads, edits, saves and sends SysEx "
                 "banks.\n\n"
                 "  -h, --help     show this help and end\n"
-                "  -v, --version  show the version and end\n\n"
+                "  -v, --version  show the version and end\n"
+                "  --walk-windows open and close the start-up windows, then end (a check that\n"
+                "                 an installation works)\n\n"
                 "The command line program voxtane-syx does the same work without a window; "
                 "see voxtane(1) and voxtane-syx(1).\n");
             return 0;

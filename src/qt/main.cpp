@@ -1,6 +1,7 @@
 // The editor's program: one run of the editor, with the MIDI systems of this machine, shown in
 // its main window.
 #include <QApplication>
+#include <optional>
 
 #include "devices/system_midi_backend.h"
 #include "editor/editor_run.h"
@@ -10,6 +11,7 @@
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
 #include "qt/qt_services.h"
+#include "qt/start_up_walk.h"
 
 int main(int argc, char* argv[]) {
     if (const auto status = voxtane::qt::AnswerInformationOptions(argc, argv)) return *status;
@@ -25,6 +27,9 @@ int main(int argc, char* argv[]) {
     voxtane::editor::EditorRun run(platform, midiBackend, deviceWindow, clock, &ticker, &settings);
     voxtane::qt::MainWindow window(run);
     platform.SetMainWindow(&window);
+
+    std::optional<voxtane::qt::StartUpWalk> walk;
+    if (voxtane::qt::WalkWindowsRequested(argc, argv)) walk.emplace(window);
 
     // Start-up ends with the choice of the output device; the window shows after it.
     run.Start();

@@ -85,7 +85,7 @@ void PaintPicture(QPainter& painter, const PicturePaths& paths, QIcon::Mode mode
     painter.drawPath(paths.wave);
 }
 
-// The program's icon: a resonant wave on a dark rounded tile, as in data/voxtane.svg.
+// The program's icon: a resonant wave on a dark rounded tile, as in data/io.github.voxtane.Voxtane.svg.
 void PaintProgramIcon(QPainter& painter, QIcon::Mode) {
     QLinearGradient tile(0, 0, 0, 64);
     tile.setColorAt(0, QColor(0x2b, 0x3a, 0x67));
