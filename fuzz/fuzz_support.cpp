@@ -1,8 +1,8 @@
 #include "fuzz_support.h"
 
 #include <unistd.h>
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 namespace voxtane::fuzzing {
@@ -10,8 +10,8 @@ namespace voxtane::fuzzing {
 const std::string& ScratchFolder() {
     // Never destroyed, so that the clean-up at exit can still name it.
     static const std::string* folder = [] {
-        const auto path = std::filesystem::temp_directory_path() /
-                          ("voxtane-fuzz-" + std::to_string(::getpid()));
+        const auto path =
+            std::filesystem::temp_directory_path() / ("voxtane-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(path);
         std::atexit([] {
             std::error_code ignored;

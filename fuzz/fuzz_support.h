@@ -20,9 +20,10 @@ namespace voxtane::fuzzing {
         if (!(condition)) ::voxtane::fuzzing::Violated(#condition); \
     } while (false)
 
-// A started editor on a scripted platform, fresh for every input.
+// A started editor on a scripted platform, fresh for every input; its bank files are on the file
+// system, or in `files` when given.
 struct Editor {
-    Editor() : run(platform) { run.Start(); }
+    explicit Editor(editor::BankFiles* files = nullptr) : run(platform, files) { run.Start(); }
     editor::ScriptedPlatform platform{"/nonexistent"};
     editor::EditorRun run;
 };

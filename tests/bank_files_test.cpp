@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
+#include <random>
 
 #include "bank/bank_check.h"
 #include "bank/names_file.h"
@@ -428,6 +430,46 @@ TEST_F(BankFiles, TheSynthsAnswerFormLoadsWithItsEntriesInPlace) {
         ASSERT_FALSE(checked.deviations.empty());
         EXPECT_NE(checked.deviations.front().text.find("the synth's answer form"),
                   std::string::npos);
+    }
+}
+
+// Files kept in memory are read by the same readers: any bytes, cut anywhere, load exactly as
+// the same bytes in real files do, names included.
+TEST(MemoryBankFiles, LoadExactlyAsTheSameFilesOnDisk) {
+    std::mt19937 random(7);
+    TempFolder folder;
+    const std::string bankPath = folder.File("any.syx");
+    for (int round = 0; round < 60; ++round) {
+        // Whole messages with bytes changed at random and the stream cut anywhere.
+        std::vector<std::uint8_t> bytes = Bank(1 + static_cast<int>(random() % 17));
+        for (int change = static_cast<int>(random() % 8); change > 0; --change)
+            bytes[random() % bytes.size()] =
+                std::array<std::uint8_t, 4>{0xF0, 0xF7, 0x30, 0x7F}[random() % 4];
+        bytes.resize(random() % (bytes.size() + 1));
+        std::string names;
+        for (int line = static_cast<int>(random() % 20); line > 0; --line)
+            names += std::string(random() % 40, static_cast<char>('A' + random() % 60)) +
+                     (random() % 2 ? "\r\n" : "\n");
+
+        WriteBytes(bankPath, bytes);
+        WriteText(NamesFilePath(bankPath), names);
+        editor::MemoryBankFiles memory;
+        memory.files[bankPath].assign(bytes.begin(), bytes.end());
+        memory.files[NamesFilePath(bankPath)] = names;
+
+        StartedEditor fromDisk;
+        editor::ScriptedPlatform platform{"/opt/voxtane"};
+        editor::EditorRun fromMemory(platform, &memory);
+        fromMemory.Start();
+        fromDisk.platform.QueueFileChoice(bankPath);
+        fromDisk.form.cmdLoad_Click();
+        platform.QueueFileChoice(bankPath);
+        fromMemory.form1.cmdLoad_Click();
+
+        ASSERT_EQ(fromMemory.module1.PatchBank, fromDisk.module.PatchBank) << "round " << round;
+        ASSERT_EQ(fromMemory.module1.PatchCount, fromDisk.module.PatchCount);
+        ASSERT_EQ(Names(fromMemory.form1), Names(fromDisk.form));
+        ASSERT_EQ(platform.Messages().size(), fromDisk.platform.Messages().size());
     }
 }
 

@@ -35,6 +35,11 @@ NamesReadResult ReadNamesFile(const std::string& path, std::size_t maxLines) {
         result.status = errno == ENOENT ? NamesReadStatus::Missing : NamesReadStatus::CannotOpen;
         return result;
     }
+    return ReadNamesFile(file.get(), maxLines);
+}
+
+NamesReadResult ReadNamesFile(std::FILE* file, std::size_t maxLines) {
+    NamesReadResult result;
     result.status = NamesReadStatus::Read;
 
     // Up to four bytes a character: enough to hold the longest name a line may give.
@@ -56,8 +61,7 @@ NamesReadResult ReadNamesFile(const std::string& path, std::size_t maxLines) {
     };
     char buffer[8192];
     std::size_t got = 0;
-    while (lines.size() < maxLines &&
-           (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    while (lines.size() < maxLines && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
         std::string_view block(buffer, got);
         while (!block.empty() && lines.size() < maxLines) {
             const std::size_t newline = block.find('\n');

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,8 @@ struct NamesReadResult {
 // otherwise as Latin-1. A line is cut after kMaxNameLength characters; its rest is skipped
 // without being held. Lines end with LF or CR LF.
 [[nodiscard]] NamesReadResult ReadNamesFile(const std::string& path, std::size_t maxLines);
+// The same from a stream already open: a file, or bytes in memory through fmemopen.
+[[nodiscard]] NamesReadResult ReadNamesFile(std::FILE* file, std::size_t maxLines);
 
 // The bytes of a names file: Latin-1 when every name fits in it and its Latin-1 bytes cannot be
 // mistaken for UTF-8 when read back; otherwise the whole file in UTF-8.

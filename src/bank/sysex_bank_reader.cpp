@@ -98,7 +98,12 @@ BankReadResult ReadSysexBank(const std::string& path, int maxMessages) {
         result.reason = std::generic_category().message(errno);
         return result;
     }
-    SysexMessageReader reader(file.get());
+    return ReadSysexBank(file.get(), maxMessages);
+}
+
+BankReadResult ReadSysexBank(std::FILE* file, int maxMessages) {
+    BankReadResult result;
+    SysexMessageReader reader(file);
     while (static_cast<int>(result.messages.size()) < maxMessages) {
         auto message = reader.Next();
         if (!message) break;

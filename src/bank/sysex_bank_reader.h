@@ -88,5 +88,7 @@ struct BankReadResult {
 
 // Reads up to `maxMessages` messages from the file at `path`.
 [[nodiscard]] BankReadResult ReadSysexBank(const std::string& path, int maxMessages);
+// The same from a stream already open: a file, or bytes in memory through fmemopen.
+[[nodiscard]] BankReadResult ReadSysexBank(std::FILE* file, int maxMessages);
 
 }  // namespace voxtane

@@ -24,13 +24,15 @@ namespace voxtane::editor {
 // the window's handlers reach. Every run starts from fresh state; nothing is shared between runs.
 struct EditorRun {
     // A run without MIDI devices: the device list offers only "Device not enabled" and is
-    // closed without a choice.
-    explicit EditorRun(Platform& platform)
+    // closed without a choice. Its bank files are read and written in `files` when given (which
+    // outlives the run), otherwise on the file system.
+    explicit EditorRun(Platform& platform, BankFiles* files = nullptr)
         : offlineMidi_(std::make_unique<midi::OfflineMidi>()),
           platform_(platform),
           midi(offlineMidi_->backend, offlineMidi_->deviceWindow, offlineMidi_->clock),
           midiCommands(midi, platform, module1),
-          form1(module1, platform, midiCommands, fileStore),
+          bankFiles(files != nullptr ? *files : fileStore),
+          form1(module1, platform, midiCommands, bankFiles),
           synthLink(midi, midiCommands, platform, settings, ticker, tones, module1.AppTitle) {}
     // A run whose MIDI output goes through `backend`, whose device list is shown by
     // `deviceWindow`, and whose test note is timed by `clock`; all three outlive the run.
@@ -41,7 +43,8 @@ struct EditorRun {
         : platform_(platform),
           midi(backend, deviceWindow, clock),
           midiCommands(midi, platform, module1),
-          form1(module1, platform, midiCommands, fileStore),
+          bankFiles(fileStore),
+          form1(module1, platform, midiCommands, bankFiles),
           ticker(ticker != nullptr ? *ticker : manualTicker),
           settings(settings != nullptr ? *settings : memorySettings),
           synthLink(midi, midiCommands, platform, this->settings, this->ticker, tones,
@@ -69,6 +72,7 @@ struct EditorRun {
     midi::MidiRun midi;
     MidiCommands midiCommands;
     BankFileStore fileStore;
+    BankFiles& bankFiles;
     Form1 form1;
     PatchCompare compare{form1};
     Form1Tones tones{form1, compare};

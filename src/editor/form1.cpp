@@ -5,7 +5,7 @@
 namespace voxtane::editor {
 
 Form1::Form1(Module1& module1, Platform& platform, MidiCommands& midiCommands,
-             BankFileStore& fileStore)
+             BankFiles& fileStore)
     : module1(module1), platform(platform), midiCommands(midiCommands), fileStore(fileStore) {
     BindHandlers();
 }

@@ -26,12 +26,12 @@ namespace voxtane::editor {
 class Form1 : public ToneControls {
   public:
     Form1(Module1& module1, Platform& platform, MidiCommands& midiCommands,
-          BankFileStore& fileStore);
+          BankFiles& fileStore);
 
     Module1& module1;
     Platform& platform;
     MidiCommands& midiCommands;
-    BankFileStore& fileStore;
+    BankFiles& fileStore;
 
     PatchList cboPatches;
     Label Caption{""};

@@ -49,7 +49,7 @@ void Form1::LoadSysexFiles() {
 bool Form1::LoadFrom(const std::string& path) {
     // The file is read before anything changes: a file that gives no patch leaves the editor
     // exactly as it was and says why.
-    const BankReadResult bank = ReadSysexBank(path, kBankSlots);
+    const BankReadResult bank = fileStore.ReadBank(path, kBankSlots);
     if (bank.status != BankReadStatus::Read) {
         platform.ShowMessage({WhyNothingLoaded(path, bank), module1.AppTitle, MessageButtons::Ok,
                               MessageIcon::Exclamation});
@@ -61,7 +61,7 @@ bool Form1::LoadFrom(const std::string& path) {
     for (int slot = 1; slot <= kBankSlots; ++slot) StoreScratchInto(slot);
     module1.PatchCount = 0;
 
-    const NamesReadResult names = ReadNamesFile(NamesFileToRead(path), kBankSlots);
+    const NamesReadResult names = fileStore.ReadNamesOf(path, kBankSlots);
     for (std::size_t k = 0; k < names.names.size(); ++k)
         cboPatches.SetList(static_cast<int>(k), names.names[k]);
     const bool haveNames = !names.names.empty();

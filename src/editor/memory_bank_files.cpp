@@ -1,0 +1,55 @@
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <system_error>
+
+#include "editor/bank_file_store.h"
+
+namespace voxtane::editor {
+namespace {
+
+using Stream = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+// A read-only stream over the content, so that the readers of real files read it unchanged.
+// An empty content still opens: fmemopen takes a size of zero on this C library.
+Stream OpenContent(std::string& content) {
+    return Stream(fmemopen(content.data(), content.size(), "rb"), &std::fclose);
+}
+
+}  // namespace
+
+BankReadResult MemoryBankFiles::ReadBank(const std::string& path, int maxMessages) {
+    const auto found = files.find(path);
+    Stream stream =
+        found == files.end() ? Stream(nullptr, &std::fclose) : OpenContent(found->second);
+    if (!stream) {
+        BankReadResult result;
+        result.status = BankReadStatus::CannotOpen;
+        result.reason = std::generic_category().message(found == files.end() ? ENOENT : errno);
+        return result;
+    }
+    return ReadSysexBank(stream.get(), maxMessages);
+}
+
+NamesReadResult MemoryBankFiles::ReadNamesOf(const std::string& bankPath, std::size_t maxLines) {
+    auto found = files.find(NamesFilePath(bankPath));
+    if (found == files.end()) found = files.find(LegacyNamesFilePath(bankPath));
+    if (found == files.end()) return {};
+    const Stream stream = OpenContent(found->second);
+    if (!stream) return {NamesReadStatus::CannotOpen, {}};
+    return ReadNamesFile(stream.get(), maxLines);
+}
+
+FileWriteResult MemoryBankFiles::WriteBank(const std::string& path,
+                                           std::span<const std::uint8_t> bytes) {
+    files[path].assign(bytes.begin(), bytes.end());
+    return {};
+}
+
+FileWriteResult MemoryBankFiles::WriteNames(const std::string& path,
+                                            const std::vector<std::string>& names) {
+    files[path] = EncodeNamesFile(names);
+    return {};
+}
+
+}  // namespace voxtane::editor
