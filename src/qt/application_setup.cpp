@@ -2,6 +2,7 @@
 
 #include "qt/compact_style.h"
 #include "qt/option_pictures.h"
+#include "qt/spoken_widget.h"
 #include "voxtane_version.h"
 
 #include <cstdio>
@@ -16,6 +17,7 @@ void SetUpApplication(QApplication& app) {
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.voxtane.Voxtane"));
     app.setStyle(new CompactStyle);
     QApplication::setWindowIcon(ProgramIcon());
+    InstallSpokenWidgets();
 }
 
 std::optional<int> AnswerInformationOptions(int argc, char* argv[]) {

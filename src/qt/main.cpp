@@ -1,8 +1,9 @@
-// The editor's program: one run of the editor, with the MIDI systems of this machine, shown in
-// its main window.
+// The editor's program: one run of the editor, with the MIDI and audio systems of this machine,
+// shown in its main window.
 #include <QApplication>
 #include <optional>
 
+#include "devices/rtaudio_output.h"
 #include "devices/system_midi_backend.h"
 #include "editor/editor_run.h"
 #include "midi/clock.h"
@@ -25,7 +26,8 @@ int main(int argc, char* argv[]) {
     voxtane::qt::QtTicker ticker;
     voxtane::qt::QtSettingsStore settings;
     voxtane::editor::EditorRun run(platform, midiBackend, deviceWindow, clock, &ticker, &settings);
-    voxtane::qt::MainWindow window(run);
+    voxtane::devices::RtAudioOutput audio;
+    voxtane::qt::MainWindow window(run, &audio);
     platform.SetMainWindow(&window);
 
     std::optional<voxtane::qt::StartUpWalk> walk;

@@ -1,5 +1,6 @@
 #include "qt/main_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include "qt/synth_menu.h"
 #include "qt/tone_area.h"
 #include "qt/twips.h"
+#include "qt/voice_window.h"
 
 namespace voxtane::qt {
 namespace {
@@ -31,8 +33,8 @@ QPushButton* AddButton(QWidget& area, const char* name, const char* caption, QRe
 
 }  // namespace
 
-MainWindow::MainWindow(editor::EditorRun& run, QWidget* parent)
-    : QMainWindow(parent), run_(run), form_(run.form1) {
+MainWindow::MainWindow(editor::EditorRun& run, voice::AudioOutput* audio, QWidget* parent)
+    : QMainWindow(parent), run_(run), form_(run.form1), audio_(audio) {
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(ProgramIcon());
     QFont text = font();
@@ -52,7 +54,7 @@ MainWindow::MainWindow(editor::EditorRun& run, QWidget* parent)
     scroller->setWidget(area);
     setCentralWidget(scroller);
     QMenu* help = AddMainMenu(*menuBar(), form_);
-    AddSynthMenu(*menuBar(), help->menuAction(), *this, run_);
+    AddSynthMenu(*menuBar(), help->menuAction(), *this, run_, [this] { ShowVoiceWindow(); });
     AddEditorAdditions(*this, *area, run_);
 
     const QPointer<MainWindow> guard(this);
@@ -77,7 +79,25 @@ void MainWindow::AddPatchBand(QWidget& area) {
     QPushButton* send = AddButton(area, "cmdSendOutSysex", "Send Patch", QRect(7320, 0, 1215, 495));
     connect(send, &QPushButton::clicked, this, [this] { form_.cmdSendOutSysex_Click(); });
     QPushButton* play = AddButton(area, "cmdPLayANot", "Play Note", QRect(9000, 0, 1095, 495));
-    connect(play, &QPushButton::clicked, this, [this] { form_.cmdPLayANot_Click(); });
+    // The computer's voice sounds first: the synth's note holds the window for its second.
+    connect(play, &QPushButton::clicked, this, [this] {
+        if (voiceWindow_ != nullptr && voiceWindow_->isVisible())
+            voiceWindow_->Output().PlayTestNote();
+        form_.cmdPLayANot_Click();
+    });
+}
+
+// Undo and Redo work from the Voice window too, where its graphs edit the tone.
+void MainWindow::ShowVoiceWindow() {
+    if (voiceWindow_ == nullptr) {
+        voiceWindow_ = new VoiceWindow(run_, audio_, this);
+        for (const char* name : {"cmdUndo", "cmdRedo"})
+            if (auto* action = findChild<QAction*>(QString::fromLatin1(name)))
+                voiceWindow_->addAction(action);
+    }
+    voiceWindow_->show();
+    voiceWindow_->raise();
+    voiceWindow_->activateWindow();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -3,8 +3,11 @@
 #include <QMainWindow>
 
 #include "editor/editor_run.h"
+#include "voice/audio_output.h"
 
 namespace voxtane::qt {
+
+class VoiceWindow;
 
 // The editor's main window: a view of Form1. Every widget shows one control of the model and
 // passes the user's actions to it; the menu entries and buttons call Form1's procedures. The
@@ -13,7 +16,13 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
   public:
-    explicit MainWindow(editor::EditorRun& run, QWidget* parent = nullptr);
+    // `audio` is the audio output the Voice window plays on; without one (nullptr) that window
+    // says so and the rest works as before. It outlives the window.
+    explicit MainWindow(editor::EditorRun& run, voice::AudioOutput* audio = nullptr,
+                        QWidget* parent = nullptr);
+
+    // Synth > Voice: the Voice window, made the first time and shown again afterwards.
+    void ShowVoiceWindow();
 
   protected:
     // Closing the window ends the program at once, without a question.
@@ -25,6 +34,8 @@ class MainWindow : public QMainWindow {
 
     editor::EditorRun& run_;
     editor::Form1& form_;
+    voice::AudioOutput* audio_;
+    VoiceWindow* voiceWindow_ = nullptr;
 };
 
 }  // namespace voxtane::qt

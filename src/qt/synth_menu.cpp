@@ -29,7 +29,8 @@ QString ProgressText(const editor::SynthLink& link, const midi::BankProgress& pr
 
 }  // namespace
 
-void AddSynthMenu(QMenuBar& bar, QAction* before, QMainWindow& window, editor::EditorRun& run) {
+void AddSynthMenu(QMenuBar& bar, QAction* before, QMainWindow& window, editor::EditorRun& run,
+                  std::function<void()> showVoice) {
     editor::SynthLink& link = run.synthLink;
     auto* menu = new QMenu(QStringLiteral("&Synth"), &bar);
     menu->setObjectName(QStringLiteral("cmdSynth"));
@@ -52,6 +53,9 @@ void AddSynthMenu(QMenuBar& bar, QAction* before, QMainWindow& window, editor::E
     menu->addSeparator();
     AddEntry(*menu, "cmdMidiSetup", "&MIDI Setup...",
              [&run, &window] { ShowMidiSetupDialog(window, run.midiCommands, run.synthLink); });
+    menu->addSeparator();
+    AddEntry(*menu, "cmdVoice", "&Voice", std::move(showVoice))
+        ->setShortcut(QKeySequence(Qt::Key_F5));
 
     auto* progress = new QProgressDialog(&window);
     progress->setObjectName(QStringLiteral("SynthProgress"));

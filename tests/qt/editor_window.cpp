@@ -10,7 +10,7 @@ EditorWindow::EditorWindow(const EditorSetup& setup)
     : platform(setup.programFolder),
       midiBackend(setup.midiDevices),
       run(platform, midiBackend, deviceWindow, clock),
-      window(run) {
+      window(run, setup.audio) {
     if (setup.deviceChoice) deviceWindow.QueueClick(*setup.deviceChoice);
     run.Start();
 }

@@ -16,6 +16,7 @@
 #include "midi/scripted_device_window.h"
 #include "qt/application_setup.h"
 #include "qt/main_window.h"
+#include "voice/audio_output.h"
 
 namespace voxtane::qttest {
 
@@ -35,6 +36,8 @@ struct EditorSetup {
     // without a choice the list is closed as it opened.
     std::vector<std::string> midiDevices;
     std::optional<int> deviceChoice;
+    // The audio output the Voice window plays on; none when null. It outlives the window.
+    voice::AudioOutput* audio = nullptr;
 };
 
 // A started editor in its real main window, with a scripted platform that records the message
