@@ -2,6 +2,7 @@
 
 #include "qt/compact_style.h"
 #include "qt/option_pictures.h"
+#include "qt/picture_option_accessible.h"
 
 namespace voxtane::qt {
 
@@ -12,6 +13,7 @@ void SetUpApplication(QApplication& app) {
     QGuiApplication::setDesktopFileName(QStringLiteral("voxtane"));
     app.setStyle(new CompactStyle);
     QApplication::setWindowIcon(ProgramIcon());
+    PresentPictureOptionsAsOptionButtons();
 }
 
 }  // namespace voxtane::qt

@@ -7,7 +7,9 @@
 #include <QPushButton>
 #include <QScrollArea>
 
+#include "qt/accessible_names.h"
 #include "qt/edit_additions.h"
+#include "qt/keyboard_navigation.h"
 #include "qt/main_menu.h"
 #include "qt/option_pictures.h"
 #include "qt/patch_list_binding.h"
@@ -54,6 +56,8 @@ MainWindow::MainWindow(editor::EditorRun& run, QWidget* parent)
     QMenu* help = AddMainMenu(*menuBar(), form_);
     AddSynthMenu(*menuBar(), help->menuAction(), *this, run_);
     AddEditorAdditions(*this, *area, run_);
+    NameControls(*this, form_);
+    AddKeyboardNavigation(*this, *area);
 
     const QPointer<MainWindow> guard(this);
     auto showCaption = [this, guard] {
