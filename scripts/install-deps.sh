@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev
     nlohmann-json3-dev libcli11-dev
     librtmidi-dev libasound2-dev libjack-jackd2-dev jackd2 librtaudio-dev libsndfile1-dev
-    qt6-base-dev fonts-dejavu-core
+    qt6-base-dev qt6-base-private-dev fonts-dejavu-core
     clang libclang-rt-14-dev libbenchmark-dev
     dpkg-dev file desktop-file-utils appstream man-db
 )

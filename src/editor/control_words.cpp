@@ -123,6 +123,31 @@ const std::vector<ControlRow>& Rows() {
          {},
          "",
          "How much faster the amplitude envelope runs for higher notes on line 2: 0 to 9"},
+        // The patch band: not tone parameters, but a screen reader explains them all the same.
+        {"cboPatches",
+         "Patch List",
+         "Patch list",
+         {},
+         "",
+         "The 16 patches of the bank: pick the one to edit, or type to rename it"},
+        {"cmdSendOutSysex",
+         "Send Patch",
+         "Send patch",
+         {},
+         "",
+         "Sends the patch being edited to the synth"},
+        {"cmdPLayANot",
+         "Play Note",
+         "Play note",
+         {},
+         "",
+         "Plays middle C on the synth for a second"},
+        {"cmdCompare",
+         "Compare",
+         "Compare",
+         {},
+         "",
+         "Shows the patch as last loaded or saved, to hear it beside the edited one"},
     };
     return rows;
 }
@@ -173,6 +198,16 @@ std::string StepList(int step) {
 }
 
 }  // namespace
+
+bool HasWords(std::string_view control) {
+    return EnvelopeControlOf(control).has_value() || RowOf(control) != nullptr;
+}
+
+std::optional<EnvelopeId> EnvelopeOfControl(std::string_view control) {
+    const auto envelope = EnvelopeControlOf(control);
+    if (!envelope) return std::nullopt;
+    return static_cast<EnvelopeId>(envelope->spec - kEnvelopes.data());
+}
 
 std::string StepName(std::string_view control, int index) {
     if (const auto envelope = EnvelopeControlOf(control)) {

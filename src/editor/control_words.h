@@ -1,11 +1,20 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "tone/envelope_codes.h"
 
 // What each tone control is, in words, from one table beside the controls' names: the names of
 // undo steps, and what a screen reader says of each control.
 namespace voxtane::editor {
+
+// Whether the table knows the control: a tone control, the patch list or a patch band button.
+[[nodiscard]] bool HasWords(std::string_view control);
+
+// The envelope whose rate, level, sustain or end array `control` is ("txtDCA1Rate", "optDCW2E").
+[[nodiscard]] std::optional<EnvelopeId> EnvelopeOfControl(std::string_view control);
 
 // The caption the window shows for the control's group ("Fine", "Line Select", "DCW1 Key"),
 // with the envelope boxes' field and step: "DCA 1 Rate 3", "DCO 2 Level 8"; an envelope's

@@ -2,6 +2,7 @@
 
 #include "qt/compact_style.h"
 #include "qt/option_pictures.h"
+#include "qt/picture_option_accessible.h"
 #include "qt/spoken_widget.h"
 #include "voxtane_version.h"
 
@@ -17,6 +18,7 @@ void SetUpApplication(QApplication& app) {
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.voxtane.Voxtane"));
     app.setStyle(new CompactStyle);
     QApplication::setWindowIcon(ProgramIcon());
+    PresentPictureOptionsAsOptionButtons();
     InstallSpokenWidgets();
 }
 

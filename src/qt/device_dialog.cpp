@@ -17,6 +17,9 @@ DeviceDialog::DeviceDialog(QWidget* parent) : QDialog(parent) {
     resize(Px(3390) * 3 / 2, Px(1995) * 3 / 2);
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("List1"));
+    list_->setAccessibleName(QStringLiteral("MIDI output devices"));
+    list_->setAccessibleDescription(
+        QStringLiteral("The device that Send Patch and Play Note use: Enter chooses it."));
     // The list fills the window, 120 twips from its edges.
     auto* layout = new QVBoxLayout(this);
     const int margin = Px(120);

@@ -8,7 +8,9 @@
 #include <QPushButton>
 #include <QScrollArea>
 
+#include "qt/accessible_names.h"
 #include "qt/edit_additions.h"
+#include "qt/keyboard_navigation.h"
 #include "qt/main_menu.h"
 #include "qt/option_pictures.h"
 #include "qt/patch_list_binding.h"
@@ -56,6 +58,8 @@ MainWindow::MainWindow(editor::EditorRun& run, voice::AudioOutput* audio, QWidge
     QMenu* help = AddMainMenu(*menuBar(), form_);
     AddSynthMenu(*menuBar(), help->menuAction(), *this, run_, [this] { ShowVoiceWindow(); });
     AddEditorAdditions(*this, *area, run_);
+    NameControls(*this, form_);
+    AddKeyboardNavigation(*this, *area);
 
     const QPointer<MainWindow> guard(this);
     auto showCaption = [this, guard] {

@@ -84,6 +84,9 @@ void AddPictureOptions(QGroupBox& group, const QString& name, editor::OptionArra
         auto* element = new QToolButton(&group);
         element->setObjectName(ElementName(name, i));
         element->setCheckable(true);
+        // Exclusive as the group makes them, and so presented as option (radio) buttons to a
+        // screen reader rather than as check boxes.
+        element->setAutoExclusive(true);
         element->setIcon(OptionPicture(pictures, i));
         element->setIconSize(QSize(kPictureWidth - 6, kPictureHeight - 5));
         element->setFocusPolicy(Qt::StrongFocus);

@@ -244,7 +244,10 @@ class LayoutTest : public QObject {
                {"", "", {}},
                {"cmdCompareMenu", "Co&mpare", QKeySequence("Ctrl+K")}}}},
             {"cmdHelp",
-             {"&Help", {{"cmdUsingVoxtane", "&Using Voxtane", {}}, {"cmdAbout", "&About", {}}}}},
+             {"&Help",
+              {{"cmdUsingVoxtane", "&Using Voxtane", {}},
+               {"cmdKeyboardShortcuts", "&Keyboard Shortcuts", {}},
+               {"cmdAbout", "&About", {}}}}},
         };
         QStringList order;
         for (const QAction* action : editor_->window.menuBar()->actions()) order << action->text();
