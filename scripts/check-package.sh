@@ -66,9 +66,9 @@ bin=$root/usr/bin
 walk=$(cd "$root" && QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$root/config" \
     XDG_DATA_HOME="$root/data" timeout 60 "$bin/voxtane" --walk-windows 2>"$root/voxtane.err") ||
     fail "voxtane --walk-windows failed: $(cat "$root/voxtane.err")"
-for title in "MIDI Output Devices" "About Voxtane ver $version"; do
+for title in "MIDI Output Devices" "About Voxtane ver $version" "Voice"; do
     grep -qxF "window: $title" <<<"$walk" || fail "voxtane did not show \"$title\": $walk"
 done
-[ "$(grep -c '^window: ' <<<"$walk")" -ge 3 ] || fail "voxtane did not show its main window: $walk"
+[ "$(grep -c '^window: ' <<<"$walk")" -ge 4 ] || fail "voxtane did not show its main window: $walk"
 
 echo "check-package: $(basename "$deb") is complete and its programs run"

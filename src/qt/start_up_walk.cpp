@@ -28,12 +28,22 @@ void StartUpWalk::Step() {
         return;
     }
     if (!mainWindow_.isVisible()) return;
-    if (!aboutOpened_) {
+    if (!mainReported_) {
         Report(mainWindow_);
-        aboutOpened_ = true;
-        if (auto* about = mainWindow_.findChild<QAction*>(QStringLiteral("cmdAbout"))) {
-            // Queued, so that this tick returns before the box's own event loop starts.
-            QMetaObject::invokeMethod(about, &QAction::trigger, Qt::QueuedConnection);
+        mainReported_ = true;
+        return;
+    }
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window == &mainWindow_ || !window->isVisible() || closed_.contains(window)) continue;
+        Report(*window);
+        closed_.insert(window);
+        window->close();
+        return;
+    }
+    if (!entries_.isEmpty()) {
+        if (auto* entry = mainWindow_.findChild<QAction*>(entries_.takeFirst())) {
+            // Queued, so that this tick returns before a modal window's own event loop starts.
+            QMetaObject::invokeMethod(entry, &QAction::trigger, Qt::QueuedConnection);
         }
         return;
     }

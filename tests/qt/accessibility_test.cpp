@@ -20,6 +20,7 @@
 #include "modal_helper.h"
 #include "qt/about_dialog.h"
 #include "qt/device_dialog.h"
+#include "qt/voice_window.h"
 
 namespace voxtane::qttest {
 namespace {
@@ -59,6 +60,12 @@ const std::map<QString, std::function<void(EditorWindow&, const Check&)>> kWindo
     {"MIDI setup",
      [](EditorWindow& e, const Check& check) {
          OpenModalAndCheck(e.Required<QAction>("cmdMidiSetup"), check);
+     }},
+    {"voice",
+     [](EditorWindow& e, const Check& check) {
+         e.Required<QAction>("cmdVoice")->trigger();
+         if (auto* voice = e.window.findChild<qt::VoiceWindow*>())
+             if (QTest::qWaitForWindowExposed(voice)) check(*voice);
      }},
     {"keyboard shortcuts",
      [](EditorWindow& e, const Check& check) {

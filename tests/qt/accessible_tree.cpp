@@ -19,9 +19,16 @@ const QSet<QAccessible::Role> kWhole{
     QAccessible::ComboBox, QAccessible::SpinBox, QAccessible::ScrollBar, QAccessible::Slider,
     QAccessible::List,     QAccessible::Table,   QAccessible::Tree};
 
+bool TakesFocus(QAccessibleInterface* node) {
+    const auto* widget = qobject_cast<const QWidget*>(node->object());
+    return widget != nullptr && (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus;
+}
+
+// A control is what a user operates: a known interactive role, or anything that takes focus (a
+// piano strip, a graph whose points move by keys).
 void Walk(QAccessibleInterface* node, QList<QAccessibleInterface*>& found) {
     if (node == nullptr || node->state().invisible) return;
-    if (kInteractive.contains(node->role())) found << node;
+    if (kInteractive.contains(node->role()) || TakesFocus(node)) found << node;
     if (kWhole.contains(node->role())) return;
     for (int i = 0; i < node->childCount(); ++i) Walk(node->child(i), found);
 }
