@@ -1,6 +1,7 @@
 #include "qt/application_setup.h"
 
 #include "qt/compact_style.h"
+#include "qt/focus_mark.h"
 #include "qt/option_pictures.h"
 #include "qt/picture_option_accessible.h"
 #include "qt/spoken_widget.h"
@@ -20,6 +21,7 @@ void SetUpApplication(QApplication& app) {
     QApplication::setWindowIcon(ProgramIcon());
     PresentPictureOptionsAsOptionButtons();
     InstallSpokenWidgets();
+    ShowFocusMarks();
 }
 
 std::optional<int> AnswerInformationOptions(int argc, char* argv[]) {

@@ -10,6 +10,7 @@ namespace {
 constexpr int kTitleIndent = 6;
 constexpr int kTitlePadding = 2;
 constexpr int kOptionCaptionSpacing = 3;
+constexpr int kFocusRingWidth = 2;
 
 }  // namespace
 
@@ -18,6 +19,7 @@ CompactStyle::CompactStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral(
 int CompactStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
                               const QWidget* widget) const {
     if (metric == PM_RadioButtonLabelSpacing) return kOptionCaptionSpacing;
+    if (metric == PM_FocusFrameHMargin || metric == PM_FocusFrameVMargin) return kFocusRingWidth;
     return QProxyStyle::pixelMetric(metric, option, widget);
 }
 
@@ -65,6 +67,21 @@ void CompactStyle::drawComplexControl(ComplexControl control, const QStyleOption
         proxy()->drawItemText(painter, title, Qt::AlignCenter | Qt::TextShowMnemonic, box->palette,
                               box->state & State_Enabled, box->text, QPalette::WindowText);
     }
+}
+
+void CompactStyle::drawControl(ControlElement element, const QStyleOption* option,
+                               QPainter* painter, const QWidget* widget) const {
+    if (element != CE_FocusFrame) {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        return;
+    }
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(QPen(option->palette.color(QPalette::Highlight), kFocusRingWidth));
+    painter->setBrush(Qt::NoBrush);
+    const qreal inset = kFocusRingWidth / 2.0;
+    painter->drawRoundedRect(QRectF(option->rect).adjusted(inset, inset, -inset, -inset), 3, 3);
+    painter->restore();
 }
 
 }  // namespace voxtane::qt

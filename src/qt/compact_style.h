@@ -6,7 +6,8 @@ namespace voxtane::qt {
 
 // Fusion, drawn a little tighter for a window that shows a whole tone at once: a group box's
 // title sits in its frame line rather than above it, which gives the controls inside the room
-// they are designed with, and an option's caption stands closer to its round mark.
+// they are designed with, and an option's caption stands closer to its round mark. The control
+// with the keyboard focus wears a ring, whatever its kind.
 class CompactStyle : public QProxyStyle {
   public:
     CompactStyle();
@@ -17,6 +18,9 @@ class CompactStyle : public QProxyStyle {
                          SubControl subControl, const QWidget* widget) const override;
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                             QPainter* painter, const QWidget* widget) const override;
+    // The focus frame that follows the keyboard: a ring in the highlight colour.
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override;
 };
 
 }  // namespace voxtane::qt

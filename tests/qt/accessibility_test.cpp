@@ -6,6 +6,7 @@
 #include <QAccessibleValueInterface>
 #include <QComboBox>
 #include <QDialog>
+#include <QFocusFrame>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScrollBar>
@@ -241,6 +242,24 @@ class AccessibilityTest : public QObject {
         }
         QVERIFY(changed >= 7);  // the four edits, two options losing the selection, the list
         QCOMPARE(silent.join(' '), QString());
+    }
+
+    // Whatever kind of control has the focus wears a visible ring around it.
+    void theFocusedControlIsMarked() {
+        for (const char* object : {"optDCO1Waveform1(3)", "optDCA2E(3)", "optLS(2)", "hsFine",
+                                   "txtDCW1Rate(0)", "cmdSendOutSysex", "cboPatches"}) {
+            QWidget* control = editor_->Required(object);
+            control->setFocus(Qt::TabFocusReason);
+            QCoreApplication::processEvents();
+            auto* ring = control->parentWidget()->findChild<QFocusFrame*>();
+            QVERIFY2(ring && ring->isVisible(), object);
+            QVERIFY2(ring->geometry().contains(control->geometry()) &&
+                         ring->geometry() != control->geometry(),
+                     object);
+            const QImage drawn = ring->grab().toImage();
+            QCOMPARE(drawn.pixelColor(drawn.width() / 2, 0).rgb(),
+                     ring->palette().color(QPalette::Highlight).rgb());
+        }
     }
 
     void keysMoveLikeATableAndJumpToEnvelopes() {
