@@ -65,7 +65,9 @@ class SysexMessageReader {
     std::uint8_t Take();
 
     std::FILE* file_;
-    std::array<std::uint8_t, 65536> buffer_{};
+    // Left uninitialised: only the bytes read are used, and a small file then touches only the
+    // memory it fills (a short-lived `show` pays for every page it touches).
+    std::array<std::uint8_t, 65536> buffer_;
     std::size_t position_ = 0;
     std::size_t size_ = 0;
     std::uint64_t offset_ = 0;
