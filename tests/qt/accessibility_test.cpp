@@ -132,15 +132,10 @@ QString Reported(QAccessibleInterface* control) {
 
 }  // namespace
 
-class AccessibilityTest : public QObject {
+class AccessibilityTest : public FreshWindowTest {
     Q_OBJECT
 
   private slots:
-    void init() {
-        editor_ = std::make_unique<EditorWindow>();
-        QVERIFY(editor_->ShowActive());
-    }
-    void cleanup() { editor_.reset(); }
 
     void everyWindowNamesItsControlsAndTabsThroughThem() {
         for (const auto& [title, show] : kWindows) {
@@ -309,9 +304,6 @@ class AccessibilityTest : public QObject {
         }
         QVERIFY(listed.contains("Ctrl+Z Undo"));
     }
-
-  private:
-    std::unique_ptr<EditorWindow> editor_;
 };
 
 }  // namespace voxtane::qttest

@@ -23,7 +23,7 @@ struct Reference {
 
 }  // namespace
 
-class EditingTest : public QObject {
+class EditingTest : public FreshWindowTest {
     Q_OBJECT
 
     EditorWindow& E() { return *editor_; }
@@ -46,12 +46,6 @@ class EditingTest : public QObject {
     }
 
   private slots:
-    void init() {
-        editor_ = std::make_unique<EditorWindow>();
-        QVERIFY(editor_->ShowActive());
-    }
-    void cleanup() { editor_.reset(); }
-
     void startUpShowsTheDefaultToneAndPatchOne() {
         QCOMPARE(E().window.windowTitle(), QStringLiteral("Voxtane"));
         QCOMPARE(FirstWidgetNotShowingModel(E()), QString());
@@ -274,9 +268,6 @@ class EditingTest : public QObject {
         QCOMPARE(Patches()->itemText(0), QStringLiteral("XBass"));
         QCOMPARE(E().form.cboPatches.List(3), std::string("Patch_4"));
     }
-
-  private:
-    std::unique_ptr<EditorWindow> editor_;
 };
 
 }  // namespace voxtane::qttest

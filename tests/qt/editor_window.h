@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QString>
 #include <QtTest>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,6 +70,21 @@ struct EditorWindow {
     }
     // Shows the window and makes it the active one, so that keyboard shortcuts reach it.
     [[nodiscard]] bool ShowActive();
+};
+
+// A test class whose every test function starts with a fresh editor window, shown and active.
+class FreshWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        editor_ = std::make_unique<EditorWindow>();
+        QVERIFY(editor_->ShowActive());
+    }
+    void cleanup() { editor_.reset(); }
+
+  protected:
+    std::unique_ptr<EditorWindow> editor_;
 };
 
 // Clicks an option element where a user clicks it: on the round mark of a captioned option,

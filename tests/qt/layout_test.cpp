@@ -62,15 +62,10 @@ QImage Render(const QIcon& icon, QSize size, qreal ratio) {
 
 }  // namespace
 
-class LayoutTest : public QObject {
+class LayoutTest : public FreshWindowTest {
     Q_OBJECT
 
   private slots:
-    void init() {
-        editor_ = std::make_unique<EditorWindow>();
-        QVERIFY(editor_->ShowActive());
-    }
-    void cleanup() { editor_.reset(); }
 
     // Written for the documentation when VOXTANE_SCREENSHOT names a file.
     void screenshot() {
@@ -299,9 +294,6 @@ class LayoutTest : public QObject {
         QVERIFY(dense.convertToFormat(QImage::Format_ARGB32) !=
                 enlarged.convertToFormat(QImage::Format_ARGB32));
     }
-
-  private:
-    std::unique_ptr<EditorWindow> editor_;
 };
 
 }  // namespace voxtane::qttest
