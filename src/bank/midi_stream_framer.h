@@ -13,7 +13,7 @@
 // Working memory is fixed: only the first bytes of a SysEx and the last bytes of a run are kept.
 namespace voxtane {
 
-// Enough for the longest tone message: Casio's ID, 00 00, 7n, the command, a memory position or
+// Enough for the longest tone message: the maker's ID, 00 00, 7n, the command, a memory position or
 // an acknowledgement (two bytes), and 256 data bytes.
 inline constexpr std::size_t kKeptSysexBytes = 263;
 // Enough for 256 data bytes and an acknowledgement before them.

@@ -29,8 +29,8 @@ enum class ImportForm {
 enum class FileEncoding { Binary, HexText };
 
 enum class SkipReason {
-    OtherMaker,         // the manufacturer byte is not Casio's 44
-    OtherInstrument,    // Casio, but not the header this synth uses (44 00 00 7n)
+    OtherMaker,         // the manufacturer byte is not this synth's maker's 44
+    OtherInstrument,    // this maker, but not the header this synth uses (44 00 00 7n)
     OtherCommand,       // this synth, but not a tone dump, answer or request
     TooShort,           // ends before its header is complete
     UnknownPosition,    // a memory position the synth does not have

@@ -7,7 +7,7 @@
 namespace voxtane {
 namespace {
 
-constexpr std::uint8_t kCasioId = 0x44;
+constexpr std::uint8_t kMakerId = 0x44;
 constexpr std::uint8_t kChannelMessageBase = 0x70;  // the byte 7n names channel n + 1
 constexpr std::uint8_t kRequestCommand = 0x10;
 constexpr std::uint8_t kDumpCommand = 0x20;
@@ -111,12 +111,13 @@ SynthMessage ReadSynthMessage(const FramedSysex& message) {
     const auto bytes = message.kept;
     const std::size_t length = message.length;
     if (length == 0) return Reject(SkipReason::TooShort, "empty message");
-    if (bytes[0] != kCasioId)
+    if (bytes[0] != kMakerId)
         return Reject(SkipReason::OtherMaker,
                       "message of another maker (ID " + Hex(bytes[0]) + ")");
     if ((length > 1 && bytes[1] != 0) || (length > 2 && bytes[2] != 0) ||
         (length > 3 && (bytes[3] & 0xF0) != kChannelMessageBase))
-        return Reject(SkipReason::OtherInstrument, "Casio message for another instrument");
+        return Reject(SkipReason::OtherInstrument,
+                      "message of this synth's maker for another instrument");
     if (length < kHeaderLength)
         return Reject(SkipReason::TooShort,
                       "ends after " + std::to_string(length + 1) + " bytes, inside its header");
