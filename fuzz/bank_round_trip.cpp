@@ -1,6 +1,5 @@
 #include "bank_round_trip.h"
 
-#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -10,8 +9,6 @@
 
 namespace voxtane::fuzzing {
 namespace {
-
-constexpr char kMarker[] = "\n--names--\n";
 
 void CheckEditor(const Editor& editor) {
     const Module1& m = editor.run.module1;
@@ -51,10 +48,9 @@ void CheckBankRoundTrip(std::string_view input, editor::MemoryBankFiles* memory)
         std::filesystem::remove(namesPath);
     }
 
-    const std::size_t marker = input.find(kMarker);
-    put(bankPath, input.substr(0, marker));
-    if (marker != std::string_view::npos)
-        put(namesPath, input.substr(marker + std::strlen(kMarker)));
+    const BankInput files = SplitBankInput(input);
+    put(bankPath, files.bank);
+    if (files.names) put(namesPath, *files.names);
 
     Editor first(memory);
     Load(first, bankPath);

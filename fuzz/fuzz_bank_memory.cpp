@@ -24,7 +24,6 @@ namespace {
 // The checks themselves need no coverage: their comparisons would only slow the search.
 #define VOXTANE_CHECKER __attribute__((no_sanitize("coverage")))
 
-constexpr std::string_view kMarker = "\n--names--\n";
 const std::string kBank = "/memory/in.syx";
 const std::string kSaved = "/memory/out.syx";
 
@@ -76,12 +75,11 @@ VOXTANE_CHECKER void CheckNames(const std::vector<std::string>& names) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static editor::MemoryBankFiles files;
     files.files.clear();
-    const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const std::size_t marker = input.find(kMarker);
-    const std::string_view bank = input.substr(0, marker);
+    const fuzzing::BankInput input =
+        fuzzing::SplitBankInput({reinterpret_cast<const char*>(data), size});
+    const std::string_view bank = input.bank;
     files.files[kBank] = std::string(bank);
-    if (marker != std::string_view::npos)
-        files.files[NamesFilePath(kBank)] = std::string(input.substr(marker + kMarker.size()));
+    if (input.names) files.files[NamesFilePath(kBank)] = std::string(*input.names);
 
     const BankReadResult read = files.ReadBank(kBank, kBankSlots);
     CheckMessages(read, bank);

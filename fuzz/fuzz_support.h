@@ -2,7 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "editor/editor_run.h"
 #include "editor/scripted_platform.h"
@@ -27,6 +29,19 @@ struct Editor {
     editor::ScriptedPlatform platform{"/nonexistent"};
     editor::EditorRun run;
 };
+
+// A bank fuzzer's input: the bank file's bytes, then optionally "\n--names--\n" and the names
+// file's bytes; without the marker there is no names file.
+struct BankInput {
+    std::string_view bank;
+    std::optional<std::string_view> names;
+};
+[[nodiscard]] inline BankInput SplitBankInput(std::string_view input) {
+    constexpr std::string_view kMarker = "\n--names--\n";
+    const std::size_t marker = input.find(kMarker);
+    if (marker == std::string_view::npos) return {input, std::nullopt};
+    return {input.substr(0, marker), input.substr(marker + kMarker.size())};
+}
 
 // A private folder for the files one fuzzer process writes.
 const std::string& ScratchFolder();

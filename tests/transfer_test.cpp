@@ -161,26 +161,25 @@ TEST(PatchCompare, ShowsTheLastLoadedToneReadOnlyAndBringsBackTheEditExactly) {
 // damaged copy is removed without a word.
 TEST(Recovery, AKilledRunsEditsComeBackAtTheNextStart) {
     TempFolder data;
-    const auto edited = [&data] {
-        StartedEditor editor;
+    // The same unsaved edits, in this process and in the child that is killed.
+    const auto edit = [&data](StartedEditor& editor) {
         editor.platform.SetDataFolder(data.path().string());
         editor.run.recovery.OfferRestore();
         editor.form.cboPatches.SetListIndex(6);
         editor.form.hsRate.SetValue(66);
         editor.form.cboPatches.SetText("Unsaved");
-        return editor::history::ContentOf(editor.run);
     };
-    const editor::history::BankContent expected = edited();
+    const editor::history::BankContent expected = [&edit] {
+        StartedEditor editor;
+        edit(editor);
+        return editor::history::ContentOf(editor.run);
+    }();
     fs::remove_all(data.path() / "recovery.vxr");
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         StartedEditor editor;
-        editor.platform.SetDataFolder(data.path().string());
-        editor.run.recovery.OfferRestore();
-        editor.form.cboPatches.SetListIndex(6);
-        editor.form.hsRate.SetValue(66);
-        editor.form.cboPatches.SetText("Unsaved");
+        edit(editor);
         raise(SIGKILL);
     }
     int status = 0;
