@@ -98,5 +98,32 @@ TEST(Pitch, VibratoSwingsByItsDepthAtItsRateAfterItsDelay) {
     EXPECT_NEAR(upwardPasses, expectedCycles, 1.5);
 }
 
+// Seconds from note-on until the pitch first leaves the note by half a semitone.
+double VibratoOnsetSeconds(const DecodedTone& tone) {
+    constexpr double kSeconds = 8.0;
+    const std::vector<double> crossings = RisingCrossings(Play(tone, 69, kSeconds, kSeconds));
+    for (std::size_t i = 1; i < crossings.size(); ++i)
+        if (std::abs(12.0 * std::log2(1.0 / (crossings[i] - crossings[i - 1]) / 440.0)) > 0.5)
+            return crossings[i - 1];
+    return kSeconds;
+}
+
+// The delay follows the delay coefficient, which grows like the value up to 31 and then by
+// steps that double every 16 values.
+TEST(Pitch, VibratoDelayGrowsWithItsCoefficient) {
+    DecodedTone tone = HeldTone();
+    tone.vibratoDepth = 99;
+    tone.vibratoRate = 50;
+    tone.vibratoWave = 3;  // square: the pitch leaves the note at once
+    const auto onset = [&tone](int delay) {
+        tone.vibratoDelay = delay;
+        return VibratoOnsetSeconds(tone);
+    };
+    const double reference = onset(25);
+    const std::pair<int, double> ratios[] = {{31, 1.24}, {50, 3.0}, {75, 8.9}, {84, 13.4}};
+    for (const auto& [delay, ratio] : ratios)
+        EXPECT_NEAR(onset(delay) / reference, ratio, 0.1 * ratio) << delay;
+}
+
 }  // namespace
 }  // namespace voxtane::voice::testing
