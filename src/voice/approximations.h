@@ -1,5 +1,7 @@
 #pragma once
 
+#include "voice/note_range.h"
+
 // Every number the voice has to choose because the instrument's own figures are not published.
 // Each is written once, here, with what it stands for; docs/voice.md lists them with their
 // values. Change a sound by changing one of these, never by a constant somewhere else.
@@ -29,11 +31,11 @@ inline constexpr double kMaxDistortion = 0.95;
 // narrowing as the other waveforms (1 at DCW 0, 20 at DCW 99).
 [[nodiscard]] double ResonanceRatio(double amount);
 
-// Key follow 0 to 9 of a DCA or DCW envelope. Notes above the keyboard's lowest key (36) play
+// Key follow 0 to 9 of a DCA or DCW envelope. Sounding notes above the lowest one (36) play
 // their envelope steps in this fraction of the time, and a DCW envelope's levels are scaled by
 // it too (less distortion up the keyboard). At key follow 9 it halves every two octaves; at 0
-// it is 1. Notes below key 36 behave as key 36.
-inline constexpr int kKeyFollowReferenceNote = 36;
+// it is 1. `note` is a sounding note (SoundingNote); lower numbers behave as 36.
+inline constexpr int kKeyFollowReferenceNote = kLowestSoundingNote;
 [[nodiscard]] double KeyFollowFactor(int keyFollow, int note);
 
 // Detune: fine 0 to 60 spans one semitone in equal steps.
