@@ -18,7 +18,8 @@ constexpr int kTopKeyFollow = 9;
 constexpr int kVibratoAnchor = 50;
 constexpr double kVibratoDelayAtAnchor = 1.5;
 constexpr double kVibratoHzAtAnchor = 6.5;
-constexpr double kVibratoSemitonesAtAnchor = 3.0 * (50.0 / 99.0) * (50.0 / 99.0);
+constexpr double kVibratoAnchorShare = double{kVibratoAnchor} / kTopLevel;
+constexpr double kVibratoSemitonesAtAnchor = 3.0 * kVibratoAnchorShare * kVibratoAnchorShare;
 
 // A coefficient of `value` (clamped to 0 to 99) as a multiple of the anchor's.
 double CoefficientRatio(Coefficient (*coefficient)(int), int value) {
