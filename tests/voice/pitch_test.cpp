@@ -47,6 +47,12 @@ TEST(Pitch, NotesOutsideTheSoundingRangeMoveByOctaves) {
         synth.NoteOn(60, velocity);
         synth.NoteOn(24, velocity);
         synth.Render(sound);
+        // Each note-off ends its note, also where the note moved.
+        synth.NoteOff(60);
+        synth.NoteOff(24);
+        std::vector<float> after(sound.size());
+        synth.Render(after);
+        EXPECT_EQ(synth.Meter().activeVoices, 0);
         return sound;
     };
     EXPECT_EQ(render(1), render(127));
