@@ -98,7 +98,8 @@ int main(int argc, char** argv) {
     renderCommand->add_option("OUT", render.out, "The WAV file to write")->required();
     renderCommand->add_option("--patch", render.patch, "The patch (default 1)");
     renderCommand->add_option("--note", render.note,
-                              "The MIDI note (default 60, middle C; 69 is 440 Hz)");
+                              "The MIDI note (default 60, middle C; 69 is 440 Hz); notes below "
+                              "36 or above 96 sound moved by octaves into 36 to 96");
     renderCommand->add_option("--hold", render.hold, "Seconds the key is held (default 1)");
     renderCommand->add_option("--seconds", render.seconds,
                               "Seconds of sound in all (default the hold and one more)");

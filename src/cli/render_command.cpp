@@ -9,6 +9,7 @@
 #include "cli/headless_editor.h"
 #include "tone/decoded_tone.h"
 #include "tone/default_tone.h"
+#include "voice/note_range.h"
 #include "voice/render_note.h"
 
 namespace voxtane::cli {
@@ -19,7 +20,7 @@ constexpr float kHighestPeak = 0.98f;
 }  // namespace
 
 int RunRender(const RenderOptions& options) {
-    if (options.note < 0 || options.note > 127)
+    if (options.note < voice::kLowestMidiNote || options.note > voice::kHighestMidiNote)
         throw UsageError("--note " + std::to_string(options.note) + ": notes are 0 to 127");
     if (!(options.hold >= 0) || options.hold > kLongest)
         throw UsageError("--hold: 0 to 600 seconds");
@@ -52,8 +53,11 @@ int RunRender(const RenderOptions& options) {
         !failed.empty())
         throw RuntimeFailure("The file \"" + options.out + "\" could not be written: " + failed +
                              ".");
-    std::cout << "Rendered patch " << options.patch << " at note " << options.note << " into "
-              << options.out << '\n';
+    std::cout << "Rendered patch " << options.patch << " at note " << options.note;
+    // As on the instrument, a note outside 36 to 96 sounds an octave or more nearer.
+    if (const int sounding = voice::SoundingNote(options.note); sounding != options.note)
+        std::cout << " (sounding as note " << sounding << ")";
+    std::cout << " into " << options.out << '\n';
     return kExitOk;
 }
 

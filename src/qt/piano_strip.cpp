@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "voice/note_range.h"
+
 namespace voxtane::qt {
 namespace {
 
@@ -13,9 +15,11 @@ constexpr int kWhiteKeys = 15;
 constexpr double kBlackHeight = 0.6;  // of a white key's
 constexpr double kBlackWidth = 0.58;
 constexpr double kMargin = 2.0;  // room for the focus mark
-// The lowest key is a C from the lowest MIDI note to the one whose keys reach C9 (120).
-constexpr int kLowestC = 0;
-constexpr int kHighestC = 96;
+// The keys stay within the notes the instrument sounds, C2 to C7: other notes would only sound
+// an octave or more away from the key pressed.
+constexpr int kLowestC = voice::kLowestSoundingNote;
+constexpr int kHighestC = voice::kHighestSoundingNote - (PianoStrip::kKeys - 1);
+static_assert(kLowestC % 12 == 0 && kHighestC % 12 == 0, "the keys start on a C");
 
 // The computer keys in the usual two rows and the key each plays from the lowest one; "," and
 // Q both play the C of the upper octave, as on most programs.

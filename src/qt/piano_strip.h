@@ -26,7 +26,8 @@ class PianoStrip : public QWidget, public SpokenWidget {
     explicit PianoStrip(QWidget* parent = nullptr);
 
     [[nodiscard]] int LowestNote() const { return lowest_; }
-    // Moves the keys by whole octaves, within the MIDI notes; held notes go on to their end.
+    // Moves the keys by whole octaves, within the notes the instrument sounds (C2 to C7); held
+    // notes go on to their end.
     void ShiftOctaves(int octaves);
     // The computer keyboard while any widget of the window has the focus: true when the key
     // belongs to the piano (a repeat of a held key is taken and ignored).

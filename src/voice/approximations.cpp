@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tone/tone_codes.h"
+
 namespace voxtane::voice {
 
 namespace {
@@ -11,6 +13,19 @@ constexpr double kFastestSwingSeconds = 0.0015;
 constexpr double kNarrowestShape = 1.0 - kMaxDistortion;
 constexpr double kOctavesPerHalving = 2.0;
 constexpr int kTopKeyFollow = 9;
+
+// The vibrato at value 50; every other value scales from it by its coefficient.
+constexpr int kVibratoAnchor = 50;
+constexpr double kVibratoDelayAtAnchor = 1.5;
+constexpr double kVibratoHzAtAnchor = 6.5;
+constexpr double kVibratoAnchorShare = double{kVibratoAnchor} / kTopLevel;
+constexpr double kVibratoSemitonesAtAnchor = 3.0 * kVibratoAnchorShare * kVibratoAnchorShare;
+
+// A coefficient of `value` (clamped to 0 to 99) as a multiple of the anchor's.
+double CoefficientRatio(Coefficient (*coefficient)(int), int value) {
+    const auto units = [](Coefficient c) { return c.low + 256.0 * c.high; };
+    return units(coefficient(std::clamp(value, 0, kTopLevel))) / units(coefficient(kVibratoAnchor));
+}
 }  // namespace
 
 double FullSwingSeconds(double rate) {
@@ -46,17 +61,17 @@ double FineDetuneSemitones(int fine) {
     return std::clamp(fine, 0, 60) / 60.0;
 }
 
+double VibratoDelaySeconds(int delay) {
+    return kVibratoDelayAtAnchor * CoefficientRatio(VibratoDelayCoefficient, delay);
+}
+
 double VibratoHz(int rate) {
-    return 0.5 + 0.12 * std::clamp(rate, 0, kTopLevel);
+    return kVibratoHzAtAnchor * CoefficientRatio(VibratoRateCoefficient, rate);
 }
 
 double VibratoPeakSemitones(int depth) {
-    const double d = std::clamp(depth, 0, kTopLevel) / double{kTopLevel};
-    return 3.0 * d * d;
-}
-
-double VibratoDelaySeconds(int delay) {
-    return 0.03 * std::clamp(delay, 0, kTopLevel);
+    if (depth <= 0) return 0.0;  // its coefficient is 1, but 0 on the panel is no vibrato
+    return kVibratoSemitonesAtAnchor * CoefficientRatio(VibratoDepthCoefficient, depth);
 }
 
 }  // namespace voxtane::voice

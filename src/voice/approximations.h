@@ -1,5 +1,7 @@
 #pragma once
 
+#include "voice/note_range.h"
+
 // Every number the voice has to choose because the instrument's own figures are not published.
 // Each is written once, here, with what it stands for; docs/voice.md lists them with their
 // values. Change a sound by changing one of these, never by a constant somewhere else.
@@ -29,23 +31,25 @@ inline constexpr double kMaxDistortion = 0.95;
 // narrowing as the other waveforms (1 at DCW 0, 20 at DCW 99).
 [[nodiscard]] double ResonanceRatio(double amount);
 
-// Key follow 0 to 9 of a DCA or DCW envelope. Notes above the keyboard's lowest key (36) play
+// Key follow 0 to 9 of a DCA or DCW envelope. Sounding notes above the lowest one (36) play
 // their envelope steps in this fraction of the time, and a DCW envelope's levels are scaled by
 // it too (less distortion up the keyboard). At key follow 9 it halves every two octaves; at 0
-// it is 1. Notes below key 36 behave as key 36.
-inline constexpr int kKeyFollowReferenceNote = 36;
+// it is 1. `note` is a sounding note (SoundingNote); lower numbers behave as 36.
+inline constexpr int kKeyFollowReferenceNote = kLowestSoundingNote;
 [[nodiscard]] double KeyFollowFactor(int keyFollow, int note);
 
 // Detune: fine 0 to 60 spans one semitone in equal steps.
 [[nodiscard]] double FineDetuneSemitones(int fine);
 
-// Vibrato rate 0 to 99 in Hz: 0.5 Hz plus 0.12 Hz a step (12.4 Hz at 99).
-[[nodiscard]] double VibratoHz(int rate);
-// Vibrato depth 0 to 99 as the peak pitch deviation in semitones: 3 x (depth / 99)^2, so that
-// small depths give the fine vibrato of a singer and 99 a wide warble.
-[[nodiscard]] double VibratoPeakSemitones(int depth);
-// Vibrato delay 0 to 99: seconds after note-on before the vibrato starts, 0.03 s a step.
+// Vibrato delay, rate and depth, 0 to 99 each, go through the 16-bit coefficients the editor
+// writes into the tone beside them (tone/tone_codes.h): the delay before the vibrato starts,
+// its frequency and its peak pitch deviation are each proportional to their coefficient. The
+// three scales are the voice's own, chosen so that value 50 gives 1.5 s, 6.5 Hz and
+// 3 x (50 / 99)^2 semitones. Depth 0 is no vibrato at all, although its coefficient (1) would
+// give a swing of about a cent.
 [[nodiscard]] double VibratoDelaySeconds(int delay);
+[[nodiscard]] double VibratoHz(int rate);
+[[nodiscard]] double VibratoPeakSemitones(int depth);
 
 // The output: a high-pass at this frequency stands for the coupling capacitor of an analog
 // output, so that the pulse-like waveforms do not thump with their DC offset; the limiter that

@@ -5,6 +5,7 @@
 
 #include "voice/approximations.h"
 #include "voice/envelope.h"
+#include "voice/note_range.h"
 #include "voice/playing_tone.h"
 #include "voice/waveform.h"
 
@@ -52,7 +53,7 @@ std::vector<EnvelopePoint> EnvelopeBreakpoints(const DecodedTone& tone, Envelope
     const PlayingTone playing = PrepareTone(tone);
     id = static_cast<EnvelopeId>(std::clamp<int>(id, 0, kEnvelopeCount - 1));
     const EnvelopeRule& rule = playing.rules[id];
-    const double timeScale = TimeScale(playing.tone, id, note);
+    const double timeScale = TimeScale(playing.tone, id, SoundingNote(note));
     const double hold = std::isnan(holdSeconds) ? 0.0 : std::max(holdSeconds, 0.0);
 
     Envelope e;
@@ -95,7 +96,7 @@ std::vector<float> LineCycles(const DecodedTone& tone, int line, int note, doubl
     const PlayingTone playing = PrepareTone(tone);
     const int index = std::clamp(line, 1, 2) - 1;
     const DecodedLine& params = playing.tone.lines[index];
-    const double follow = KeyFollowFactor(params.dcwKeyFollow, note);
+    const double follow = KeyFollowFactor(params.dcwKeyFollow, SoundingNote(note));
 
     Envelope dcw;
     dcw.Start();

@@ -26,7 +26,8 @@ struct EnvelopePoint {
 
 // The envelope `id` of `tone` for `note` with the key held `holdSeconds` (infinity: never
 // released, the graph stops at the sustain point). Key follow is applied as the voice applies
-// it. Straight lines between the points are exactly the envelope's course.
+// it, to the note that sounds (SoundingNote). Straight lines between the points are exactly the
+// envelope's course.
 [[nodiscard]] std::vector<EnvelopePoint> EnvelopeBreakpoints(
     const DecodedTone& tone, EnvelopeId id, int note,
     double holdSeconds = std::numeric_limits<double>::infinity());

@@ -74,6 +74,8 @@ PlayingTone PrepareTone(const DecodedTone& tone) {
     for (int i = 0; i < kMaxLines; ++i)
         p.sounding[i] = {rule.lines[i], (rule.detuneSecond && i == 1) ? detune : 0.0};
     p.octaveSemitones = kOctaveSemitones[t.octaveRange];
+    p.vibrato = {static_cast<VibratoWave>(t.vibratoWave), VibratoDelaySeconds(t.vibratoDelay),
+                 VibratoHz(t.vibratoRate), VibratoPeakSemitones(t.vibratoDepth)};
     for (int e = 0; e < kEnvelopeCount; ++e) {
         p.rules[e].envelope = t.envelopes[e];
         for (int s = 0; s < kEnvelopeSteps; ++s)

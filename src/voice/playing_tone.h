@@ -3,6 +3,7 @@
 #include <array>
 
 #include "tone/decoded_tone.h"
+#include "voice/vibrato.h"
 
 // A tone made ready to play: every value clamped into the range the editor shows, what the line
 // select means, and the step times of each envelope worked out once.
@@ -29,6 +30,7 @@ struct PlayingTone {
     std::array<SoundingLine, kMaxLines> sounding{};
     int polyphony = kMaxVoices;
     double octaveSemitones = 0.0;
+    VibratoRule vibrato;
     std::array<EnvelopeRule, kEnvelopeCount> rules{};
 
     [[nodiscard]] const EnvelopeRule& Rule(EnvelopeKind kind, int line) const {

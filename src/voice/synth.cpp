@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
+#include "voice/note_range.h"
+
 namespace voxtane::voice {
 
 namespace {
 
 constexpr double kLowestSampleRate = 8000.0;
 constexpr double kHighestSampleRate = 768000.0;
-constexpr int kTopNote = 127;
 
 double UsableSampleRate(double sampleRate) {
     // NaN fails both comparisons and becomes the lowest rate too.
@@ -82,7 +83,7 @@ Voice& Synth::ChooseVoice(int note) {
 }
 
 void Synth::NoteOn(int note, int velocity) {
-    note = std::clamp(note, 0, kTopNote);
+    note = SoundingNote(note);
     if (velocity <= 0) {
         NoteOff(note);
         return;
@@ -92,7 +93,7 @@ void Synth::NoteOn(int note, int velocity) {
 }
 
 void Synth::NoteOff(int note) {
-    note = std::clamp(note, 0, kTopNote);
+    note = SoundingNote(note);
     for (Voice& v : voices_)
         if (v.IsActive() && v.IsHeld() && v.Note() == note) v.Release(tone_);
 }

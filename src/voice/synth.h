@@ -29,7 +29,9 @@ class Synth {
 
     // Takes effect from the next control block, on the notes already sounding too.
     void SetTone(const DecodedTone& tone);
-    // The instrument has no touch response: velocity only matters as 0, a note-off.
+    // The instrument has no touch response: velocity only matters as 0, a note-off. A note
+    // outside 36 to 96 sounds moved by octaves into that range (SoundingNote), and is ended
+    // by a note-off of any note that moves to the same key.
     void NoteOn(int note, int velocity);
     void NoteOff(int note);
     // Releases every held note, as lifting every key would.

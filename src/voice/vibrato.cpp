@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "voice/approximations.h"
-
 namespace voxtane::voice {
 
 double VibratoShape(VibratoWave wave, double phase) {
@@ -22,16 +20,14 @@ double VibratoShape(VibratoWave wave, double phase) {
     return 0.0;
 }
 
-double Vibrato::Advance(const DecodedTone& tone, double seconds) {
-    const double delay = VibratoDelaySeconds(tone.vibratoDelay);
+double Vibrato::Advance(const VibratoRule& rule, double seconds) {
     const double before = sinceNoteOn_;
     sinceNoteOn_ += seconds;
-    if (sinceNoteOn_ <= delay) return 0.0;
-    const double running = sinceNoteOn_ - std::max(before, delay);
-    phase_ += running * VibratoHz(tone.vibratoRate);
+    if (sinceNoteOn_ <= rule.delaySeconds) return 0.0;
+    const double running = sinceNoteOn_ - std::max(before, rule.delaySeconds);
+    phase_ += running * rule.hz;
     phase_ -= std::floor(phase_);
-    return VibratoPeakSemitones(tone.vibratoDepth) *
-           VibratoShape(static_cast<VibratoWave>(tone.vibratoWave), phase_);
+    return rule.peakSemitones * VibratoShape(rule.wave, phase_);
 }
 
 }  // namespace voxtane::voice

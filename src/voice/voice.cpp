@@ -82,7 +82,7 @@ void Voice::BeginBlock(const PlayingTone& tone, double sampleRate, int frames) {
     modulation_ = lineCount_ == 2 ? t.modulation : kModulationNone;
     blockFramesLeft_ = frames;
     const double seconds = frames / sampleRate;
-    const double vibrato = vibrato_.Advance(t, seconds);
+    const double vibrato = vibrato_.Advance(tone.vibrato, seconds);
     silentAfterBlock_ = true;
     for (int i = 0; i < lineCount_; ++i) {
         Line& line = lines_[i];

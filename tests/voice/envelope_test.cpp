@@ -2,12 +2,14 @@
 // sound and compared with the envelope graph the window draws.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "sound_check.h"
 #include "voice/approximations.h"
 #include "voice/graphs.h"
+#include "voice/render_note.h"
 
 namespace voxtane::voice::testing {
 namespace {
@@ -49,6 +51,42 @@ TEST(Envelope, ReleaseBeforeTheSustainStepFallsAtOnce) {
     const std::vector<float> sound = Play(tone, 69, 0.3, 1.0);
     const double atRelease = LoudnessAt(sound, 0.3);
     for (double t = 0.32; t < 0.6; t += 0.02) EXPECT_LT(LoudnessAt(sound, t), atRelease) << t;
+}
+
+// Seconds from the key's release until the DCA has reached the last of `afterSustain`, where
+// it ends; before, it holds at 99. A sample rate of 100 samples a cycle of A4 puts a sample on
+// every peak of the sine, so that the peaks trace the gain exactly.
+double StepsAfterReleaseSeconds(std::initializer_list<EnvelopeStep> afterSustain) {
+    constexpr double kPeakRate = 44000.0;
+    constexpr double kHold = 0.3;  // on the 16-frame control grid
+    DecodedTone tone = HeldTone();
+    std::vector<EnvelopeStep> steps{{99, 99}};
+    steps.insert(steps.end(), afterSustain);
+    DecodedEnvelope& dca = tone.envelopes[kDCA1];
+    std::copy(steps.begin(), steps.end(), dca.steps.begin());
+    dca.sustainStep = 0;
+    dca.endStep = static_cast<int>(steps.size()) - 1;
+    const std::vector<float> sound = RenderNote(tone, 69, kHold, 4.0, kPeakRate);
+    const std::size_t cycles = sound.size() / 100;
+    const float finalPeak = sound[(cycles - 1) * 100];  // long after the end
+    for (std::size_t cycle = 0; cycle < cycles; ++cycle) {
+        const double seconds = cycle / 440.0;
+        if (seconds > kHold && std::abs(sound[cycle * 100] - finalPeak) < 2e-5)
+            return seconds - kHold;
+    }
+    return 0.0;
+}
+
+// A step moves in a straight line at its rate: its time is proportional to the distance, and
+// a step to the level already held takes none, however slow its rate.
+TEST(Envelope, StepTimeIsProportionalToTheDistance) {
+    const double toZero = StepsAfterReleaseSeconds({{27, 0}});
+    const double toHalf = StepsAfterReleaseSeconds({{27, 50}});
+    EXPECT_GT(toHalf, 0.5);
+    EXPECT_NEAR(toZero / toHalf, 2.0, 0.04);
+    const double tick = 1.0 / 440.0;
+    EXPECT_NEAR(StepsAfterReleaseSeconds({{0, 99}, {27, 50}}), toHalf, tick);
+    EXPECT_NEAR(StepsAfterReleaseSeconds({{27, 50}, {0, 50}, {27, 0}}), toZero, tick);
 }
 
 // The level the window's graph shows at `seconds`: straight lines between the breakpoints.

@@ -1,5 +1,5 @@
-// Pitch as a listener hears it: equal temperament from A4 = 440 Hz, octave range, detune,
-// the DCO envelope and vibrato.
+// Pitch as a listener hears it: equal temperament from A4 = 440 Hz, the notes that sound,
+// octave range, detune, the DCO envelope and vibrato.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 
 #include "sound_check.h"
 #include "voice/approximations.h"
+#include "voice/synth.h"
 
 namespace voxtane::voice::testing {
 namespace {
@@ -21,6 +22,40 @@ TEST(Pitch, NotesSoundAtEqualTemperament) {
     const std::pair<int, double> notes[] = {{60, 261.63}, {69, 440.0}, {36, 65.41}, {96, 2093.0}};
     for (const auto& [note, hz] : notes)
         EXPECT_NEAR(PitchOf(HeldTone(), note, hz), hz, hz * 0.002) << note;
+}
+
+// Notes below 36 sound moved up by octaves into 36 to 47, notes above 96 moved down into 85 to
+// 96; the key's velocity changes nothing.
+TEST(Pitch, NotesOutsideTheSoundingRangeMoveByOctaves) {
+    const std::pair<int, int> folds[] = {{24, 36}, {100, 88}, {0, 36},
+                                         {35, 47}, {97, 85},  {127, 91}};
+    for (const auto& [note, sounding] : folds) {
+        const double hz = 440.0 * std::exp2((sounding - 69) / 12.0);
+        const double cents =
+            1200.0 * std::log2(PitchOf(HeldTone(), note, hz) / PitchOf(HeldTone(), sounding, hz));
+        EXPECT_NEAR(cents, 0.0, 1.0) << note;
+    }
+
+    const auto render = [](int velocity) {
+        DecodedTone tone = HeldTone(6, 40);
+        tone.lineSelect = 3;
+        tone.modulation = 2;
+        tone.vibratoDepth = 40;
+        Synth synth(kRate);
+        synth.SetTone(tone);
+        std::vector<float> sound(static_cast<std::size_t>(0.3 * kRate));
+        synth.NoteOn(60, velocity);
+        synth.NoteOn(24, velocity);
+        synth.Render(sound);
+        // Each note-off ends its note, also where the note moved.
+        synth.NoteOff(60);
+        synth.NoteOff(24);
+        std::vector<float> after(sound.size());
+        synth.Render(after);
+        EXPECT_EQ(synth.Meter().activeVoices, 0);
+        return sound;
+    };
+    EXPECT_EQ(render(1), render(127));
 }
 
 // The detuned line alone: line 1 is silenced in "1+2'" so that line 2' sounds by itself.
@@ -96,6 +131,33 @@ TEST(Pitch, VibratoSwingsByItsDepthAtItsRateAfterItsDelay) {
     EXPECT_NEAR(lowest, -depth, depth * 0.1);
     const double expectedCycles = (3.0 - delay - 0.1) * VibratoHz(30);
     EXPECT_NEAR(upwardPasses, expectedCycles, 1.5);
+}
+
+// Seconds from note-on until the pitch first leaves the note by half a semitone.
+double VibratoOnsetSeconds(const DecodedTone& tone) {
+    constexpr double kSeconds = 8.0;
+    const std::vector<double> crossings = RisingCrossings(Play(tone, 69, kSeconds, kSeconds));
+    for (std::size_t i = 1; i < crossings.size(); ++i)
+        if (std::abs(12.0 * std::log2(1.0 / (crossings[i] - crossings[i - 1]) / 440.0)) > 0.5)
+            return crossings[i - 1];
+    return kSeconds;
+}
+
+// The delay follows the delay coefficient, which grows like the value up to 31 and then by
+// steps that double every 16 values.
+TEST(Pitch, VibratoDelayGrowsWithItsCoefficient) {
+    DecodedTone tone = HeldTone();
+    tone.vibratoDepth = 99;
+    tone.vibratoRate = 50;
+    tone.vibratoWave = 3;  // square: the pitch leaves the note at once
+    const auto onset = [&tone](int delay) {
+        tone.vibratoDelay = delay;
+        return VibratoOnsetSeconds(tone);
+    };
+    const double reference = onset(25);
+    const std::pair<int, double> ratios[] = {{31, 1.24}, {50, 3.0}, {75, 8.9}, {84, 13.4}};
+    for (const auto& [delay, ratio] : ratios)
+        EXPECT_NEAR(onset(delay) / reference, ratio, 0.1 * ratio) << delay;
 }
 
 }  // namespace

@@ -83,6 +83,27 @@ double DominantFrequency(std::span<const float> sound, double lowHz, double high
     return (a + b) / 2.0;
 }
 
+double SinusoidCorrelation(std::span<const float> sound, double hz) {
+    // Least squares on cos and sin: the fitted part's energy over the sound's, as a cosine.
+    double cc = 0.0, ss = 0.0, cs = 0.0, xc = 0.0, xs = 0.0, xx = 0.0;
+    const std::complex<double> turn = std::polar(1.0, 2.0 * std::numbers::pi * hz / kRate);
+    std::complex<double> probe = 1.0;
+    for (float sample : sound) {
+        const double x = sample;
+        cc += probe.real() * probe.real();
+        ss += probe.imag() * probe.imag();
+        cs += probe.real() * probe.imag();
+        xc += x * probe.real();
+        xs += x * probe.imag();
+        xx += x * x;
+        probe *= turn;
+    }
+    const double det = cc * ss - cs * cs;
+    const double a = (xc * ss - xs * cs) / det;
+    const double b = (xs * cc - xc * cs) / det;
+    return xx > 0.0 ? std::sqrt(std::max(0.0, (a * xc + b * xs) / xx)) : 0.0;
+}
+
 double Rms(std::span<const float> sound) {
     double sum = 0.0;
     for (float s : sound) sum += double{s} * s;

@@ -28,6 +28,9 @@ void SetEnvelope(DecodedTone& tone, EnvelopeId id, std::initializer_list<Envelop
 [[nodiscard]] double Amplitude(std::span<const float> sound, double hz);
 // The strongest component between lowHz and highHz, to a small fraction of a hertz.
 [[nodiscard]] double DominantFrequency(std::span<const float> sound, double lowHz, double highHz);
+// How closely the sound follows a sinusoid at `hz` of the best amplitude and phase: the
+// correlation of the two, 1 for a pure sinusoid.
+[[nodiscard]] double SinusoidCorrelation(std::span<const float> sound, double hz);
 [[nodiscard]] double Rms(std::span<const float> sound);
 [[nodiscard]] double Decibels(double ratio);
 // Times (s) where the sound crosses zero going up, interpolated between samples.
