@@ -141,6 +141,12 @@ TEST(EncodeTone, EveryEditOfTheWindowWritesWhatTheEncoderWrites) {
             ASSERT_EQ(editor.module.ScratchRecord, EncodeTone(after, record)) << n;
             ASSERT_EQ(DecodeTone(editor.module.ScratchRecord, DecodedTone{}).tone, after) << n;
         }
+        // The default tone then writes every part; the modulation is the one option it leaves.
+        form.SetDefaults2();
+        DecodedTone expected = DefaultDecodedTone();
+        expected.modulation = form.optModulation.Selected();
+        EXPECT_EQ(editor::ShownTone(form), expected);
+        EXPECT_EQ(editor.module.ScratchRecord, EncodeWholeTone(expected)) << run;
     }
 }
 
