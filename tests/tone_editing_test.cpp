@@ -3,7 +3,6 @@
 
 #include <array>
 #include <functional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -24,6 +23,7 @@ std::vector<int> Entries(const ToneRecord& record, int first, int count) {
     return std::vector<int>(&record[first], &record[first + count]);
 }
 
+// Each of these writes what EncodeTone writes (encode_tone_test); here the bytes themselves.
 TEST(LineSelectAndOctaveRange, EveryClickCombinesWithTheOtherControlsSelection) {
     StartedEditor editor;
     editor::Form1& form = editor.form;
@@ -33,19 +33,8 @@ TEST(LineSelectAndOctaveRange, EveryClickCombinesWithTheOtherControlsSelection) 
     EXPECT_EQ(Entries(record, 1, 2), (std::vector<int>{7, 0}));
     form.optOCTV.Click(2);
     EXPECT_EQ(record[1], 11);
-
-    std::mt19937 random(7);
-    for (int n = 0; n < 60; ++n) {
-        const ToneRecord before = record;
-        if (random() % 2) {
-            form.optLS.Click(static_cast<int>(random() % 4));
-        } else {
-            form.optOCTV.Click(static_cast<int>(random() % 3));
-        }
-        EXPECT_EQ(Entries(record, 1, 2),
-                  (std::vector<int>{4 * form.optOCTV.Selected() + form.optLS.Selected(), 0}));
-        EXPECT_TRUE(OnlyChanged(before, record, 1, 2));
-    }
+    form.optLS.Click(0);
+    EXPECT_EQ(Entries(record, 1, 2), (std::vector<int>{8, 0}));
 }
 
 TEST(DetuneSignAndVibratoWave, OptionsWriteTheirCodes) {
@@ -87,19 +76,10 @@ TEST(DetuneOctaveAndNote, EitherControlWritesTwelveTimesOctavePlusNote) {
     form.HSNote.SetValue(5);
     form.optOCT.Click(2);
     EXPECT_EQ(Entries(record, 7, 2), (std::vector<int>{13, 1}));
-    for (int octave = 3; octave >= 0; --octave) {
-        form.optOCT.Click(octave);
-        for (int note : {11, 0, 6, 1}) {
-            const ToneRecord before = record;
-            form.HSNote.SetValue(note);
-            EXPECT_EQ(ReadToneByte(record, 4), 12 * octave + note);
-            EXPECT_EQ(form.lblNote.Text(), std::to_string(note));
-            EXPECT_TRUE(OnlyChanged(before, record, 7, 8));
-        }
-    }
     form.optOCT.Click(3);
     form.HSNote.SetValue(11);
     EXPECT_EQ(Entries(record, 7, 2), (std::vector<int>{15, 2}));
+    EXPECT_EQ(form.lblNote.Text(), "11");
 }
 
 TEST(VibratoValues, EveryValueWritesItselfAndItsCoefficient) {

@@ -1,6 +1,7 @@
 // Encoding the envelope controls: rate and level boxes, sustain and end steps.
 #include "editor/form1.h"
 #include "tone/envelope_number.h"
+#include "tone/tone_fields.h"
 
 namespace voxtane::editor {
 
@@ -26,10 +27,9 @@ void Form1::SustainClick(EnvelopeId envelope, int index) {
     const bool selected = envelopes[envelope].sustain.Value(index);
     EncodeLevel(envelope, index, selected);
     if (!selected) return;
-    const EnvelopeSpec& spec = kEnvelopes[envelope];
     for (int other = 0; other < kEnvelopeSteps; ++other) {
         if (other == index) continue;
-        if (ReadEntryPair(module1.ScratchRecord, spec.LevelEntry(other + 1)) & kSustainFlag)
+        if (ReadLevel(module1.ScratchRecord, envelope, other).sustain)
             EncodeLevel(envelope, other, false);
     }
 }
@@ -40,24 +40,17 @@ void Form1::EncodeEndStepIfEditing(std::string_view envName, int line, int index
 }
 
 void Form1::EncodeRate(EnvelopeId envelope, int index) {
-    const EnvelopeSpec& spec = kEnvelopes[envelope];
     const EnvelopeControls& controls = envelopes[envelope];
-    int code = EncodeRateCode(spec.kind, ReadEnvelopeNumber(controls.rate.Text(index)));
-    if (index > 0) {
-        // The numbers as read, in or out of range: a step falls when its level is lower.
-        const int level = ReadEnvelopeNumber(controls.level.Text(index));
-        const int previous = ReadEnvelopeNumber(controls.level.Text(index - 1));
-        if (level < previous) code += kFallingFlag;
-    }
-    WriteEntryPair(module1.ScratchRecord, spec.RateEntry(index + 1), code);
+    // The numbers as read, in or out of range, decide whether the step falls.
+    const int level = ReadEnvelopeNumber(controls.level.Text(index));
+    const int previous = index > 0 ? ReadEnvelopeNumber(controls.level.Text(index - 1)) : level;
+    WriteRate(module1.ScratchRecord, envelope, index, ReadEnvelopeNumber(controls.rate.Text(index)),
+              StepFalls(index, level, previous));
 }
 
 void Form1::EncodeLevel(EnvelopeId envelope, int index, bool sustain) {
-    const EnvelopeSpec& spec = kEnvelopes[envelope];
-    int code =
-        EncodeLevelCode(spec.kind, ReadEnvelopeNumber(envelopes[envelope].level.Text(index)));
-    if (sustain) code += kSustainFlag;
-    WriteEntryPair(module1.ScratchRecord, spec.LevelEntry(index + 1), code);
+    WriteLevel(module1.ScratchRecord, envelope, index,
+               ReadEnvelopeNumber(envelopes[envelope].level.Text(index)), sustain);
 }
 
 void Form1::EncodeEndStep(std::string_view EnvName, std::int16_t LineVal, std::int16_t Index) {
@@ -71,8 +64,7 @@ void Form1::EncodeEndStep(std::string_view EnvName, std::int16_t LineVal, std::i
     } else {
         return;
     }
-    const EnvelopeSpec& spec = kEnvelopes[EnvelopeOf(kind, LineVal)];
-    WriteEntryPair(module1.ScratchRecord, spec.EndEntry(), Index);
+    WriteEndStep(module1.ScratchRecord, EnvelopeOf(kind, LineVal), Index);
 }
 
 }  // namespace voxtane::editor

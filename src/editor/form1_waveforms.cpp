@@ -1,7 +1,6 @@
 // The waveform and modulation options of both lines, in both directions.
 #include "editor/form1.h"
-#include "tone/tone_layout.h"
-#include "tone/waveform_codes.h"
+#include "tone/tone_fields.h"
 
 namespace voxtane::editor {
 
@@ -21,11 +20,8 @@ void Form1::CalcMFW(std::int16_t LineVal) {
     const bool line1 = LineVal == 1;
     const OptionArray& first = line1 ? optDCO1Waveform1 : optDCO2Waveform1;
     const OptionArray& second = line1 ? optDCO1Waveform2 : optDCO2Waveform2;
-    const WaveBytes bytes = EncodeWaveBytes(first.Selected() + 1, second.Selected() + 1,
-                                            optModulation.Selected(), line1);
-    const layout::LineBytes& line = layout::Line(LineVal);
-    WriteToneByte(module1.ScratchRecord, line.waveform, bytes.waveform);
-    WriteToneByte(module1.ScratchRecord, line.resonance, bytes.resonance);
+    WriteWaveforms(module1.ScratchRecord, LineVal, first.Selected() + 1, second.Selected() + 1,
+                   optModulation.Selected());
 }
 
 }  // namespace voxtane::editor

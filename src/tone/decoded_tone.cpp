@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "tone/tone_codes.h"
-#include "tone/tone_layout.h"
+#include "tone/tone_fields.h"
 #include "tone/waveform_codes.h"
 
 namespace voxtane {
@@ -31,7 +30,6 @@ class Decoder {
     void Say(DecodeStep step, int item, std::string text) {
         result_.messages.push_back({step, item, std::move(text)});
     }
-    [[nodiscard]] int Byte(int toneByte) const { return ReadToneByte(record_, toneByte); }
     // A value outside a control's range is shown at the nearest end of it, with a message.
     int Limited(int value, int max, DecodeStep step, int item, const std::string& what,
                 const std::string& name) {
@@ -48,22 +46,20 @@ class Decoder {
 };
 
 void Decoder::LineAndDetune() {
-    tone_.lineSelect = record_[1] & 3;
-    int octaveRange = (record_[1] & 12) / 4;
+    const auto [lineSelect, octaveRange] = ReadLineSelectAndOctaveRange(record_);
+    tone_.lineSelect = lineSelect;
+    tone_.octaveRange = octaveRange;
     if (octaveRange > 2) {
         Say(DecodeStep::OctaveRange, 0, "Error in Octave Code, Octave = 0 assumed");
-        octaveRange = 0;
+        tone_.octaveRange = 0;
     }
-    tone_.octaveRange = octaveRange;
-    tone_.detuneSign = record_[3] != 0 ? 1 : 0;
+    tone_.detuneSign = ReadDetuneSign(record_);
     // Fine codes the synth never uses leave the slider where it was.
-    if (const auto fine = FineSliderFromByte(Byte(layout::kDetuneFine))) tone_.detuneFine = *fine;
+    if (const auto fine = ReadDetuneFine(record_)) tone_.detuneFine = *fine;
 
     // Octave and note share one byte (12 x octave + note). A byte beyond octave 3 cannot be
     // shown: the nearest octave is shown instead and the note kept.
-    const int d = Byte(layout::kDetuneOctaveAndNote);
-    int octave = d / 12;
-    int note = d - 12 * octave;
+    auto [octave, note] = ReadDetuneOctaveAndNote(record_);
     if (octave < 0 || octave >= kOctaves) {
         octave = std::clamp(octave, 0, kOctaves - 1);
         Say(DecodeStep::DetuneOctaveAndNote, 0,
@@ -78,22 +74,22 @@ void Decoder::LineAndDetune() {
 }
 
 void Decoder::Vibrato() {
-    if (const auto wave = VibratoWaveIndexFromCode(Byte(layout::kVibratoWave)))
-        tone_.vibratoWave = *wave;
+    if (const auto wave = ReadVibratoWave(record_)) tone_.vibratoWave = *wave;
     struct Value {
-        int toneByte;
+        VibratoValue which;
         DecodeStep step;
         const char* name;
         int DecodedTone::*field;
     };
     static constexpr Value kValues[] = {
-        {layout::kVibratoDelay, DecodeStep::VibratoDelay, "Delay", &DecodedTone::vibratoDelay},
-        {layout::kVibratoRate, DecodeStep::VibratoRate, "Rate", &DecodedTone::vibratoRate},
-        {layout::kVibratoDepth, DecodeStep::VibratoDepth, "Depth", &DecodedTone::vibratoDepth},
+        {VibratoValue::Delay, DecodeStep::VibratoDelay, "Delay", &DecodedTone::vibratoDelay},
+        {VibratoValue::Rate, DecodeStep::VibratoRate, "Rate", &DecodedTone::vibratoRate},
+        {VibratoValue::Depth, DecodeStep::VibratoDepth, "Depth", &DecodedTone::vibratoDepth},
     };
     for (const Value& value : kValues)
-        tone_.*value.field = Limited(Byte(value.toneByte), kMaxVibrato, value.step, 0,
-                                     std::string("Vibrato ") + value.name, value.name);
+        tone_.*value.field =
+            Limited(ReadVibratoValue(record_, value.which), kMaxVibrato, value.step, 0,
+                    std::string("Vibrato ") + value.name, value.name);
 }
 
 // Both lines share the two results: a line 2 code that names no waveform keeps what line 1
@@ -102,11 +98,9 @@ void Decoder::Waveforms() {
     int wave1 = 0;
     int wave2 = 0;
     for (int line : {1, 2}) {
-        const layout::LineBytes& bytes = layout::Line(line);
-        const int w = Byte(bytes.waveform);
-        const int r = Byte(bytes.resonance);
-        if (line == 1) tone_.modulation = DecodeModulation(r);
-        const DecodedWaves waves = DecodeWaveBytes(w, r);
+        const WaveBytes bytes = ReadWaveBytes(record_, line);
+        if (line == 1) tone_.modulation = DecodeModulation(bytes.resonance);
+        const DecodedWaves waves = DecodeWaveBytes(bytes.waveform, bytes.resonance);
         if (waves.first) wave1 = *waves.first;
         if (waves.second) wave2 = *waves.second;
         if (line == 1) {
@@ -124,12 +118,10 @@ void Decoder::Waveforms() {
     }
 }
 
-// Only the low entry of a key-follow value byte is read; its code byte is not.
 void Decoder::KeyFollow() {
     for (int item = 0; item < static_cast<int>(kKeyFollowDecodeOrder.size()); ++item) {
         const auto [line, dcw] = kKeyFollowDecodeOrder[item];
-        const layout::LineBytes& bytes = layout::Line(line);
-        const int value = record_[LowEntryOfToneByte(dcw ? bytes.dcwKeyValue : bytes.dcaKeyValue)];
+        const int value = ReadKeyFollow(record_, line, dcw ? EnvelopeKind::DCW : EnvelopeKind::DCA);
         const std::string what =
             std::string(dcw ? "DCW " : "DCA ") + std::to_string(line) + " Key Follow";
         DecodedLine& decoded = tone_.lines[line - 1];
@@ -140,14 +132,15 @@ void Decoder::KeyFollow() {
 
 void Decoder::EndSteps() {
     for (int item = 0; item < kEnvelopeCount; ++item) {
-        const EnvelopeSpec& spec = kEnvelopes[kEndStepDecodeOrder[item]];
-        int end = record_[spec.EndEntry()];
+        const EnvelopeId envelope = kEndStepDecodeOrder[item];
+        int end = ReadEndStep(record_, envelope);
         if (end < 0 || end > kLastStep) {
             Say(DecodeStep::EndSteps, item,
-                "Error in " + std::string(spec.caption) + " End Step Code, End Step = 8 assumed");
+                "Error in " + std::string(kEnvelopes[envelope].caption) +
+                    " End Step Code, End Step = 8 assumed");
             end = kLastStep;
         }
-        tone_.envelopes[kEndStepDecodeOrder[item]].endStep = end;
+        tone_.envelopes[envelope].endStep = end;
     }
 }
 
@@ -155,17 +148,12 @@ void Decoder::EndSteps() {
 // flagged step keeps the selection shown before, one with several shows the last flagged step.
 void Decoder::Envelopes() {
     for (int e = 0; e < kEnvelopeCount; ++e) {
-        const EnvelopeSpec& spec = kEnvelopes[e];
+        const auto id = static_cast<EnvelopeId>(e);
         DecodedEnvelope& envelope = tone_.envelopes[e];
-        for (int step = 1; step <= kEnvelopeSteps; ++step) {
-            EnvelopeStep& shown = envelope.steps[step - 1];
-            shown.rate = DecodeRateByte(spec.kind, ReadEntryPair(record_, spec.RateEntry(step)));
-            int level = ReadEntryPair(record_, spec.LevelEntry(step));
-            if ((level & kSustainFlag) == kSustainFlag) {
-                envelope.sustainStep = step - 1;
-                level -= kSustainFlag;
-            }
-            shown.level = DecodeLevelCode(spec.kind, level);
+        for (int index = 0; index < kEnvelopeSteps; ++index) {
+            const LevelByte level = ReadLevel(record_, id, index);
+            if (level.sustain) envelope.sustainStep = index;
+            envelope.steps[index] = {ReadRate(record_, id, index), level.level};
         }
     }
 }

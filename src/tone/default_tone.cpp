@@ -1,53 +1,52 @@
 #include "tone/default_tone.h"
 
-#include <array>
+#include "tone/encode_tone.h"
+#include "tone/waveform_codes.h"
 
 namespace voxtane {
 namespace {
 
-constexpr int kStepPairs = 2 * kEnvelopeSteps;
+// Rises at once (rate 99) to full level, then falls at rate 50 to nothing.
+constexpr DecodedEnvelope kRiseAndFall{
+    .steps = {{{99, 99}, {50, 0}, {50, 0}, {50, 0}, {50, 0}, {50, 0}, {50, 0}, {50, 0}}},
+    .sustainStep = 0,
+    .endStep = 7,
+};
+// Flat pitch: level 0 at rate 50 throughout.
+constexpr DecodedEnvelope kFlat{
+    .steps = {{{50, 0}, {50, 0}, {50, 0}, {50, 0}, {50, 0}, {50, 0}, {50, 0}, {50, 0}}},
+    .sustainStep = 0,
+    .endStep = 7,
+};
+constexpr DecodedLine kSawtoothLine{
+    .waveform1 = 1, .waveform2 = 1, .dcaKeyFollow = 0, .dcwKeyFollow = 0};
 
-// One envelope's 17 bytes: its end step, then rate and level of steps 1 to 8. Rates of falling
-// steps carry the falling flag, the sustain step's level the sustain flag.
-constexpr std::array<int, 1 + kStepPairs> Envelope(int firstRate, int firstLevel, int secondRate,
-                                                   int rate) {
-    std::array<int, 1 + kStepPairs> bytes{7, firstRate, firstLevel, secondRate, 0};
-    for (int step = 3; step <= kEnvelopeSteps; ++step) bytes[2 * step - 1] = rate;
-    return bytes;
-}
-
-ToneRecord MakeDefaultRecord() {
-    std::array<int, kToneBytes> bytes{};
-    auto put = [&bytes](int firstByte, const auto& values) {
-        for (std::size_t i = 0; i < values.size(); ++i) bytes[firstByte - 1 + i] = values[i];
-    };
-    // Line select and octave range, detune, vibrato wave, delay, rate and depth with their
-    // coefficients.
-    put(1, std::array{2, 0, 0, 0, 8, 0, 0, 0, 0, 32, 0, 0, 1, 0});
-    const auto dca = Envelope(119, 255, 60 + 128, 60);
-    const auto dcw = Envelope(127, 255, 68 + 128, 68);
-    const auto dco = Envelope(64, 128, 64, 64);
-    for (int lineStart : {15, 72}) {
-        put(lineStart, std::array{2, 0, 0, 0, 0, 0});  // waveforms, key follow
-        put(lineStart + 6, dca);
-        put(lineStart + 6 + 17, dcw);
-        put(lineStart + 6 + 34, dco);
-    }
-    ToneRecord record{};
-    for (int k = 1; k <= kToneBytes; ++k) WriteToneByte(record, k, bytes[k - 1]);
-    return record;
-}
+constexpr DecodedTone kDefaultTone{
+    .lineSelect = 2,  // 1+1'
+    .octaveRange = 0,
+    .detuneSign = 0,
+    .detuneFine = 0,
+    .detuneOctave = 0,
+    .detuneNote = 0,
+    .vibratoWave = 0,  // triangle
+    .vibratoDelay = 0,
+    .vibratoRate = 0,
+    .vibratoDepth = 0,
+    .modulation = kModulationNone,
+    .lines = {{kSawtoothLine, kSawtoothLine}},
+    // By EnvelopeId: DCA 1, DCW 1, DCO 1, DCA 2, DCW 2, DCO 2.
+    .envelopes = {{kRiseAndFall, kRiseAndFall, kFlat, kRiseAndFall, kRiseAndFall, kFlat}},
+};
 
 }  // namespace
 
 const ToneRecord& DefaultToneRecord() {
-    static const ToneRecord record = MakeDefaultRecord();
+    static const ToneRecord record = EncodeWholeTone(kDefaultTone);
     return record;
 }
 
 const DecodedTone& DefaultDecodedTone() {
-    static const DecodedTone tone = DecodeTone(DefaultToneRecord(), DecodedTone{}).tone;
-    return tone;
+    return kDefaultTone;
 }
 
 }  // namespace voxtane
