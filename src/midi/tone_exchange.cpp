@@ -18,6 +18,19 @@ StartOutcome ToneExchange::StartWrite(int channel, SynthMemory memory, const Ton
         now);
 }
 
+StartOutcome ToneExchange::AwaitConfirmation(int channel, SynthMemory memory, TimePoint now) {
+    if (Busy()) return StartOutcome::Busy;
+    if (!IsMidiChannel(channel)) return StartOutcome::InvalidChannel;
+    // The tone is out already: there is no quiet to wait for before it.
+    request_ = Request{ExchangeKind::Write, channel, memory, Confirmation::FromSynth, {}};
+    received_.clear();
+    requestSent_ = true;
+    answer_.emplace(channel, 0);
+    step_ = Step::AwaitingAcknowledgement;
+    deadline_ = now + timing_.answerTimeout;
+    return StartOutcome::Started;
+}
+
 StartOutcome ToneExchange::Start(const Request& request, TimePoint now) {
     if (Busy()) return StartOutcome::Busy;
     if (!IsMidiChannel(request.channel)) return StartOutcome::InvalidChannel;

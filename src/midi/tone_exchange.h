@@ -76,6 +76,10 @@ class ToneExchange {
     [[nodiscard]] StartOutcome StartWrite(int channel, SynthMemory memory, const ToneRecord& tone,
                                           Confirmation confirmation, TimePoint now);
 
+    // A tone sent to `memory` by other means has just left in full: waits for the synth to
+    // confirm it from `now` on, as a write does after its message.
+    [[nodiscard]] StartOutcome AwaitConfirmation(int channel, SynthMemory memory, TimePoint now);
+
     // Each returns the result when the exchange ends during the call, which leaves the machine
     // idle; nothing otherwise. Bytes come in any pieces; realtime bytes are ignored.
     [[nodiscard]] std::optional<ExchangeResult> Receive(std::span<const std::uint8_t> bytes,
