@@ -122,6 +122,12 @@ int RunSend(const SendOptions& options, midi::MidiBackend& backend, midi::Clock&
     out << "Sent patch " << options.patch << " (" << form.cboPatches.Text() << ")\n";
     if (options.note) {
         form.cmdPLayANot_Click();
+        // The command has nothing else to do: it waits for the note-off here.
+        editor::MidiCommands& commands = editor.run.midiCommands;
+        while (const auto end = commands.NoteEnd()) {
+            midi::SleepUntil(clock, *end);
+            commands.TickNote(clock.Now());
+        }
         ThrowOnMessages(editor);
         out << "Played the test note\n";
     }

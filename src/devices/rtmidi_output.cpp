@@ -102,20 +102,4 @@ midi::BackendStatus RtMidiOutput::PortNames(std::vector<std::string>& names) {
     });
 }
 
-midi::BackendStatus RtMidiOutput::OpenPort(unsigned int index, const std::string& portName) {
-    return Checked([&] { out_->openPort(index, portName); });
-}
-
-midi::BackendStatus RtMidiOutput::OpenVirtualPort(const std::string& portName) {
-    return Checked([&] { out_->openVirtualPort(portName); });
-}
-
-midi::BackendStatus RtMidiOutput::Send(std::span<const std::uint8_t> message) {
-    return Checked([&] { out_->sendMessage(message.data(), message.size()); });
-}
-
-midi::BackendStatus RtMidiOutput::ClosePort() {
-    return Checked([&] { out_->closePort(); });
-}
-
 }  // namespace voxtane::devices

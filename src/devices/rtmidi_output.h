@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -13,9 +12,10 @@
 
 namespace voxtane::devices {
 
-// One RtMidi output client whose every warning and error becomes the result of the call that
-// caused it: RtMidi reports through its error callback and otherwise goes on as if nothing had
-// happened, so each call below checks what the callback caught.
+// One RtMidi output client, which lists the ports that take output, and whose every warning and
+// error becomes the result of the call that caused it: RtMidi reports through its error callback
+// and otherwise goes on as if nothing had happened, so each call below checks what the callback
+// caught.
 class RtMidiOutput {
   public:
     struct Created {
@@ -27,10 +27,6 @@ class RtMidiOutput {
                                         const std::string& systemName);
 
     [[nodiscard]] midi::BackendStatus PortNames(std::vector<std::string>& names);
-    [[nodiscard]] midi::BackendStatus OpenPort(unsigned int index, const std::string& portName);
-    [[nodiscard]] midi::BackendStatus OpenVirtualPort(const std::string& portName);
-    [[nodiscard]] midi::BackendStatus Send(std::span<const std::uint8_t> message);
-    [[nodiscard]] midi::BackendStatus ClosePort();
 
   private:
     struct Caught {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "devices/rtmidi_connection.h"
 #include "devices/rtmidi_input.h"
 
 namespace voxtane::devices {
@@ -12,6 +11,12 @@ constexpr const char* kListerClient = "Voxtane device list";
 constexpr const char* kOutputClient = "Voxtane output";
 constexpr const char* kOutputPort = "out";
 constexpr const char* kInputClient = "Voxtane input";
+
+// The sequencer address that ends a port's name in the list ("synth:MIDI 1 24:0" gives "24:0").
+std::string AddressOf(const std::string& portName) {
+    const auto space = portName.rfind(' ');
+    return space == std::string::npos ? portName : portName.substr(space + 1);
+}
 }  // namespace
 
 std::unique_ptr<RtMidiSystem> RtMidiSystem::StartAlsa() {
@@ -20,7 +25,7 @@ std::unique_ptr<RtMidiSystem> RtMidiSystem::StartAlsa() {
     if (!lister.output) return nullptr;
     system->lister_ = std::move(lister.output);
     // The client of the first open is made now, while the system is known to answer.
-    RtMidiOutput::Created output = RtMidiOutput::Create(system->api_, kOutputClient, system->name_);
+    AlsaSequencerOutput::Created output = AlsaSequencerOutput::Create(kOutputClient, kOutputPort);
     if (!output.output) return nullptr;
     system->outputs_.push_back(std::move(output.output));
     return system;
@@ -43,35 +48,30 @@ midi::OpenedOutput RtMidiSystem::Open(const std::string& port) {
     if (found == names.end())
         return {{midi::MMSYSERR_BADDEVICEID, name_ + ": " + port + " is no longer there"}, nullptr};
 
-    RtMidiOutput::Created client = LeaseOutput();
+    AlsaSequencerOutput::Created client = LeaseOutput();
     if (!client.output) return {std::move(client.status), nullptr};
-    const auto index = static_cast<unsigned int>(found - names.begin());
-    if (midi::BackendStatus opened = client.output->OpenPort(index, kOutputPort);
+    if (midi::BackendStatus opened = client.output->ConnectTo(AddressOf(port));
         opened.code != midi::MMSYSERR_NOERROR) {
-        (void)client.output->ClosePort();
         outputs_.push_back(std::move(client.output));
         return {std::move(opened), nullptr};
     }
-    return {{}, std::make_unique<RtMidiConnection>(std::move(client.output), outputs_)};
+    return {{}, std::make_unique<AlsaConnection>(std::move(client.output), outputs_)};
 }
 
-RtMidiOutput::Created RtMidiSystem::LeaseOutput() {
-    if (outputs_.empty()) return RtMidiOutput::Create(api_, kOutputClient, name_);
-    RtMidiOutput::Created leased{{}, std::move(outputs_.back())};
+AlsaSequencerOutput::Created RtMidiSystem::LeaseOutput() {
+    if (outputs_.empty()) return AlsaSequencerOutput::Create(kOutputClient, kOutputPort);
+    AlsaSequencerOutput::Created leased{{}, std::move(outputs_.back())};
     outputs_.pop_back();
     return leased;
 }
 
 midi::OpenedOutput RtMidiSystem::OpenLasting(const std::string& name) {
     if (!lasting_) {
-        RtMidiOutput::Created created = RtMidiOutput::Create(api_, name, name_);
+        AlsaSequencerOutput::Created created = AlsaSequencerOutput::Create(name, name);
         if (!created.output) return {std::move(created.status), nullptr};
-        if (midi::BackendStatus opened = created.output->OpenVirtualPort(name);
-            opened.code != midi::MMSYSERR_NOERROR)
-            return {std::move(opened), nullptr};
         lasting_ = std::move(created.output);
     }
-    return {{}, std::make_unique<RtMidiConnection>(*lasting_)};
+    return {{}, std::make_unique<AlsaConnection>(*lasting_)};
 }
 
 // A client of its own lists the inputs: an input client's port list is the other way round.

@@ -6,13 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "devices/alsa_sequencer_output.h"
 #include "devices/port_system.h"
-#include "devices/rtmidi_connection.h"
 #include "devices/rtmidi_output.h"
 
 namespace voxtane::devices {
 
-// The ALSA sequencer reached through RtMidi, with a client of its own that lists its ports.
+// The ALSA sequencer: RtMidi lists its ports and takes its input; output goes through clients
+// of the program's own (see AlsaSequencerOutput), which send SysEx in the pieces given.
 class RtMidiSystem : public PortSystem {
   public:
     // Nothing, silently, when the sequencer does not start here.
@@ -29,13 +30,13 @@ class RtMidiSystem : public PortSystem {
   private:
     RtMidiSystem(RtMidi::Api api, std::string name) : api_(api), name_(std::move(name)) {}
     // A client for connecting to a device: a kept one, or a new one when all are in use.
-    [[nodiscard]] RtMidiOutput::Created LeaseOutput();
+    [[nodiscard]] AlsaSequencerOutput::Created LeaseOutput();
 
     RtMidi::Api api_;
     std::string name_;
     std::unique_ptr<RtMidiOutput> lister_;
-    OutputPool outputs_;
-    std::unique_ptr<RtMidiOutput> lasting_;
+    AlsaOutputPool outputs_;
+    std::unique_ptr<AlsaSequencerOutput> lasting_;
 };
 
 }  // namespace voxtane::devices

@@ -13,6 +13,10 @@ constexpr midi::DWORD kNoteOn = 0x7F3C90;   // 90 3C 7F on channel 1
 constexpr midi::DWORD kNoteOff = 0x7F3C80;  // 80 3C 7F on channel 1
 constexpr std::chrono::seconds kNoteLength{1};
 
+midi::DWORD OnChannel(midi::DWORD message, int channel) {
+    return message | static_cast<midi::DWORD>(channel - 1);
+}
+
 // The first entry that no SysEx data byte can carry, or 0 when all can. A value above 127 would
 // end the message on the wire (and a negative one would go as its low byte, above 127 too).
 int FirstEntryNotSendable(const ToneRecord& record) {
@@ -71,14 +75,15 @@ void MidiCommands::SendPatchSysex(const ToneRecord& record) {
     }
     ToneDump dump = BuildToneDump(record, kSendProgram);
     dump[kChannelOffset] = static_cast<std::uint8_t>(dump[kChannelOffset] + channel - 1);
+    if (coordinator != nullptr && !coordinator->MaySend("Send Patch")) return;
     state.SysexMessage.assign(dump.begin(), dump.end());
-    if (toneDumpWatcher != nullptr) toneDumpWatcher->BeforeToneDump(record);
+    if (coordinator != nullptr) coordinator->BeforeToneDump(record);
     bool sent = false;
     if (OpenChosenDevice() == OpenOutcome::Opened) {
         sent = SendLongMessage(state.SysexMessage);
         CloseChosenDevice();
     }
-    if (toneDumpWatcher != nullptr) toneDumpWatcher->AfterToneDump(sent);
+    if (coordinator != nullptr) coordinator->AfterToneDump(sent);
 }
 
 bool MidiCommands::SendLongMessage(const std::string& message) {
@@ -114,15 +119,43 @@ bool MidiCommands::SendLongMessage(const std::string& message) {
 void MidiCommands::TestNote() {
     midi::VBSYXGBL& state = midiRun.vbsyxgbl;
     if (state.MidiDeviceChoice == kNoOutputChoice) return;
-    if (OpenChosenDevice() == OpenOutcome::Failed) return;
-    // A failing note message is not reported: the wait and the close still run.
-    const auto onChannel = static_cast<midi::DWORD>(channel - 1);
-    (void)midiRun.midiOut.midiOutShortMsg(state.MidiOutHandle, kNoteOn | onChannel);
-    // The note is held by sleeping on a monotonic clock, so it lasts the full second whatever
-    // the machine's speed or the time of day.
-    midi::SleepUntil(midiRun.clock, midiRun.clock.Now() + kNoteLength);
-    (void)midiRun.midiOut.midiOutShortMsg(state.MidiOutHandle, kNoteOff | onChannel);
-    CloseChosenDevice();
+    if (coordinator != nullptr && !coordinator->MaySend("Play Note")) return;
+    // A failing note message is not reported: the note still ends and the device is closed.
+    midi::MidiOut& midiOut = midiRun.midiOut;
+    if (note_) {
+        (void)midiOut.midiOutShortMsg(note_->handle, OnChannel(kNoteOff, note_->channel));
+    } else {
+        if (OpenChosenDevice() == OpenOutcome::Failed) return;
+        note_ = SoundingNote{state.MidiOutHandle, channel, {}};
+    }
+    note_->channel = channel;
+    (void)midiOut.midiOutShortMsg(note_->handle, OnChannel(kNoteOn, note_->channel));
+    // Timed on a monotonic clock, so that the note lasts the full second whatever the machine's
+    // speed or the time of day.
+    note_->end = midiRun.clock.Now() + kNoteLength;
+    if (coordinator != nullptr) {
+        coordinator->NoteStarted();
+        return;
+    }
+    midi::SleepUntil(midiRun.clock, note_->end);
+    EndNote();
+}
+
+std::optional<midi::Clock::TimePoint> MidiCommands::NoteEnd() const {
+    if (!note_) return std::nullopt;
+    return note_->end;
+}
+
+void MidiCommands::TickNote(midi::Clock::TimePoint now) {
+    if (note_ && now >= note_->end) EndNote();
+}
+
+void MidiCommands::EndNote() {
+    if (!note_) return;
+    const SoundingNote note = *note_;
+    note_.reset();
+    (void)midiRun.midiOut.midiOutShortMsg(note.handle, OnChannel(kNoteOff, note.channel));
+    Close(note.handle);
 }
 
 MidiCommands::OpenOutcome MidiCommands::OpenChosenDevice() {
@@ -138,8 +171,11 @@ MidiCommands::OpenOutcome MidiCommands::OpenChosenDevice() {
 }
 
 void MidiCommands::CloseChosenDevice() {
-    const auto rc =
-        static_cast<std::int16_t>(midiRun.midiOut.midiOutClose(midiRun.vbsyxgbl.MidiOutHandle));
+    Close(midiRun.vbsyxgbl.MidiOutHandle);
+}
+
+void MidiCommands::Close(midi::HMIDIOUT handle) {
+    const auto rc = static_cast<std::int16_t>(midiRun.midiOut.midiOutClose(handle));
     if (rc != 0) ReportMidiError("Close", rc);
 }
 

@@ -17,6 +17,9 @@ constexpr std::chrono::milliseconds kTickInterval = 5ms;
 constexpr const char* kInputKey = "link/input";
 constexpr const char* kChannelKey = "link/channel";
 constexpr const char* kSendWhileEditingKey = "link/sendWhileEditing";
+constexpr const char* kFetchFormKey = "link/fetchForm";
+constexpr const char* kWholeFetchForm = "whole";
+constexpr const char* kOpenFetchForm = "open";
 
 std::string OperationName(midi::ExchangeKind kind) {
     return kind == midi::ExchangeKind::Fetch ? "Get Patch" : "Write Patch to Memory";
@@ -53,13 +56,15 @@ SynthLink::SynthLink(midi::MidiRun& midiRun, MidiCommands& midiCommands, Platfor
     const int channel = std::atoi(store_.Read(kChannelKey).value_or("1").c_str());
     settings_.channel = midi::IsMidiChannel(channel) ? channel : 1;
     settings_.sendWhileEditing = store_.Read(kSendWhileEditingKey).value_or("0") == "1";
+    if (store_.Read(kFetchFormKey).value_or("") == kWholeFetchForm)
+        exchange_.PreferFetchForm(midi::FetchForm::Whole);
     midiCommands_.channel = settings_.channel;
-    midiCommands_.toneDumpWatcher = this;
+    midiCommands_.coordinator = this;
     editor_.WatchCurrentTone([this] { ToneEdited(); });
 }
 
 SynthLink::~SynthLink() {
-    midiCommands_.toneDumpWatcher = nullptr;
+    midiCommands_.coordinator = nullptr;
     ticker_.Stop();
 }
 
@@ -134,17 +139,33 @@ bool SynthLink::Open(bool withOutput) {
 }
 
 void SynthLink::Begin(Operation operation) {
+    // The note-off must not land inside the exchange's messages.
+    if (operation != Operation::ConfirmSend) midiCommands_.EndNote();
     operation_ = operation;
     changed.Notify();
 }
 
+// What waited for the exchange goes now: the output is free again.
 void SynthLink::End() {
     operation_ = Operation::None;
     memory_.reset();
     if (connection_) (void)connection_->Close();
     connection_.reset();
+    KeepFetchForm();
+    if (pendingAllNotesOff_) {
+        pendingAllNotesOff_ = false;
+        SendAllNotesOff();
+    }
+    if (pendingEdit_) ToneEdited();
     KeepTicking();
     changed.Notify();
+}
+
+void SynthLink::KeepFetchForm() {
+    const char* form =
+        exchange_.PreferredFetchForm() == midi::FetchForm::Whole ? kWholeFetchForm : kOpenFetchForm;
+    if (store_.Read(kFetchFormKey).value_or(kOpenFetchForm) != form)
+        store_.Write(kFetchFormKey, form);
 }
 
 void SynthLink::GetPatch() {
@@ -263,6 +284,15 @@ void SynthLink::WriteBankConfirmed() {
 
 void SynthLink::AllNotesOff() {
     if (midiRun_.vbsyxgbl.MidiDeviceChoice == kNoOutputChoice) return;
+    if (Busy() && operation_ != Operation::ConfirmSend) {
+        pendingAllNotesOff_ = true;
+        SetStatus("All Notes Off goes as soon as the exchange with the synth ends.");
+        return;
+    }
+    SendAllNotesOff();
+}
+
+void SynthLink::SendAllNotesOff() {
     midi::SynthConnection::Opened opened =
         midi::SynthConnection::Open(midiRun_.backend, OutputDevice(), "");
     if (!opened.connection) {
@@ -294,6 +324,7 @@ std::optional<midi::BankProgress> SynthLink::Progress() const {
 
 void SynthLink::Tick() {
     const auto now = midiRun_.clock.Now();
+    midiCommands_.TickNote(now);
     const bool bank = operation_ == Operation::GetBank || operation_ == Operation::WriteBank;
     if (Busy() && connection_) {
         for (const auto& message : connection_->Received()) {
@@ -319,7 +350,7 @@ void SynthLink::Tick() {
 }
 
 void SynthLink::KeepTicking() {
-    if (Busy() || (coalescer_ && coalescer_->Waiting()))
+    if (Busy() || (coalescer_ && coalescer_->Waiting()) || midiCommands_.NoteEnd())
         ticker_.Start(kTickInterval, [this] { Tick(); });
     else
         ticker_.Stop();
@@ -354,7 +385,6 @@ void SynthLink::Finished(const midi::ExchangeResult& result) {
     } else {
         SetStatus(Capitalized(result.Describe()) + ".");
     }
-    if (pendingEdit_) ToneEdited();
 }
 
 void SynthLink::Finished(const midi::BankResult& result) {
@@ -376,7 +406,8 @@ void SynthLink::Finished(const midi::BankResult& result) {
             }
             break;
         case midi::BankOutcome::Cancelled:
-            SetStatus(name + " was cancelled" + (get ? "; the bank is unchanged." : "."));
+            SetStatus(name + " was cancelled" +
+                      (get ? "; the bank is unchanged." : ": " + result.Written() + "."));
             break;
         case midi::BankOutcome::Failed:
             SetStatus(name + " failed.");
@@ -384,35 +415,40 @@ void SynthLink::Finished(const midi::BankResult& result) {
                    (get ? "Nothing in the bank was changed. " : "") + WhatToCheck());
             break;
     }
-    if (pendingEdit_) ToneEdited();
 }
 
 midi::SinkStatus SynthLink::ExchangeOutput::Send(std::span<const std::uint8_t> message) {
-    // "Send Patch" sends its dump itself; the exchange only waits for the answer to it.
-    if (link_.operation_ == Operation::ConfirmSend) return {};
     if (!link_.connection_) return {false, "no MIDI output is open"};
     return link_.connection_->Send(message);
 }
 
-void SynthLink::BeforeToneDump(const ToneRecord& tone) {
+bool SynthLink::MaySend(const std::string& operation) {
+    if (!Busy() || operation_ == Operation::ConfirmSend) return true;
+    SetStatus(operation + " was not sent: an exchange with the synth is under way.");
+    return false;
+}
+
+// The input is open before the dump goes, so that no part of the answer is missed; the wait for
+// the answer starts once the dump has left, however long opening the output took.
+void SynthLink::BeforeToneDump(const ToneRecord& /*tone*/) {
     if (settings_.input.empty() || Busy() || !Open(false)) return;
     Begin(Operation::ConfirmSend);
-    if (exchange_.StartWrite(settings_.channel, midi::SynthMemory::Current(), tone,
-                             midi::Confirmation::FromSynth,
-                             midiRun_.clock.Now()) != midi::StartOutcome::Started)
-        End();
 }
 
 void SynthLink::AfterToneDump(bool sent) {
     if (operation_ != Operation::ConfirmSend) return;
-    if (!sent) {
-        // The failure has been reported; there is nothing to confirm.
-        (void)exchange_.Cancel(midiRun_.clock.Now());
+    // A failure to send has been reported; there is nothing to confirm.
+    if (!sent || exchange_.AwaitConfirmation(settings_.channel, midi::SynthMemory::Current(),
+                                             midiRun_.clock.Now()) != midi::StartOutcome::Started) {
         End();
         return;
     }
     SetStatus("Sent the tone; waiting for the synth to confirm it...");
     Tick();
+}
+
+void SynthLink::NoteStarted() {
+    KeepTicking();
 }
 
 void SynthLink::SetSendWhileEditing(bool on) {

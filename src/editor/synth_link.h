@@ -31,7 +31,12 @@ struct LinkSettings {
 // confirming "Send Patch", sending every edit while editing, and All Notes Off. Exchanges run on
 // the ticker and never wait on the window's thread: an operation starts, the ticker feeds the
 // exchange machine what arrives, and the end is reported in the status or a message box.
-class SynthLink : private ToneDumpWatcher {
+//
+// While an exchange runs it owns the output: Send Patch and Play Note are refused with a word in
+// the status, All Notes Off and Send While Editing wait for its end, and a sounding test note is
+// ended before the exchange's first message. A fetch asks in the form the synth last answered
+// (see midi::FetchForm), kept in the settings.
+class SynthLink : private SendCoordinator {
   public:
     // `title` is the program's, for the message boxes.
     SynthLink(midi::MidiRun& midiRun, MidiCommands& midiCommands, Platform& platform,
@@ -57,6 +62,7 @@ class SynthLink : private ToneDumpWatcher {
     void WriteBank();
     void WriteBankConfirmed();
     void SetSendWhileEditing(bool on);
+    // Waits for the end of the exchange under way, when one runs.
     void AllNotesOff();
     // Ends the exchange under way; nothing of it is taken.
     void Cancel();
@@ -75,8 +81,7 @@ class SynthLink : private ToneDumpWatcher {
   private:
     enum class Operation { None, GetPatch, GetBank, WritePatch, WriteBank, ConfirmSend };
 
-    // The exchange machines send through the connection of the operation under way; "Send
-    // Patch" sends its own dump, so its confirmation sends nothing.
+    // The exchange machines send through the connection of the operation under way.
     class ExchangeOutput : public midi::MessageSink {
       public:
         explicit ExchangeOutput(SynthLink& link) : link_(link) {}
@@ -86,8 +91,10 @@ class SynthLink : private ToneDumpWatcher {
         SynthLink& link_;
     };
 
+    [[nodiscard]] bool MaySend(const std::string& operation) override;
     void BeforeToneDump(const ToneRecord& tone) override;
     void AfterToneDump(bool sent) override;
+    void NoteStarted() override;
 
     [[nodiscard]] bool ReadyFor(const char* operation, bool needsInput);
     [[nodiscard]] bool Open(bool withOutput);
@@ -103,6 +110,8 @@ class SynthLink : private ToneDumpWatcher {
     void StartOrStopEditSending();
     void KeepTicking();
     void SaveSettings();
+    void KeepFetchForm();
+    void SendAllNotesOff();
 
     midi::MidiRun& midiRun_;
     MidiCommands& midiCommands_;
@@ -127,6 +136,7 @@ class SynthLink : private ToneDumpWatcher {
 
     std::string status_;
     bool pendingEdit_ = false;
+    bool pendingAllNotesOff_ = false;
 };
 
 }  // namespace voxtane::editor

@@ -1,10 +1,18 @@
 #include "midi/answer_assembler.h"
 
+#include <algorithm>
+
 namespace voxtane::midi {
 
 AnswerAssembler::AnswerAssembler(int channel, int dataBytes)
     : header_(AcknowledgementOn(channel)), expected_(dataBytes) {
     data_.reserve(static_cast<std::size_t>(dataBytes));
+    if (dataBytes == 0) {
+        const auto close = GoAheadClose(channel);
+        const auto message = GoAheadMessage(channel);
+        confirmations_ = {
+            {kSysexEnd}, {close.begin(), close.end()}, {message.begin(), message.end()}};
+    }
 }
 
 Assembly AnswerAssembler::Feed(std::uint8_t byte) {
@@ -37,6 +45,7 @@ Assembly AnswerAssembler::FeedHeader(std::uint8_t byte) {
 }
 
 Assembly AnswerAssembler::FeedData(std::uint8_t byte) {
+    if (expected_ == 0) return FeedConfirmation(byte);
     if (byte == kSysexEnd) {
         if (DataCount() < expected_) return Fail(AnswerFault::EndedEarly);
         status_ = Assembly::Complete;
@@ -46,6 +55,23 @@ Assembly AnswerAssembler::FeedData(std::uint8_t byte) {
     if (DataCount() == expected_) return Fail(AnswerFault::TooLong);
     data_.push_back(byte);
     return status_;
+}
+
+Assembly AnswerAssembler::FeedConfirmation(std::uint8_t byte) {
+    tail_.push_back(byte);
+    bool possible = false;
+    for (const auto& confirmation : confirmations_) {
+        if (tail_.size() > confirmation.size() ||
+            !std::equal(tail_.begin(), tail_.end(), confirmation.begin()))
+            continue;
+        if (tail_.size() == confirmation.size()) {
+            status_ = Assembly::Complete;
+            return status_;
+        }
+        possible = true;
+    }
+    if (possible) return status_;
+    return Fail(byte == kSysexEnd ? AnswerFault::EndedEarly : AnswerFault::Interrupted);
 }
 
 Assembly AnswerAssembler::Fail(AnswerFault fault) {

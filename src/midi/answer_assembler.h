@@ -20,10 +20,12 @@ enum class AnswerFault {
 };
 
 // An answer is the acknowledgement F0 44 00 00 7n 30, then the data bytes, then F7: 256 data
-// bytes for a fetch, none for a write. Until the acknowledgement on our channel is complete,
-// everything else is taken for other traffic and skipped: other messages joined to the answer,
-// the echo of our own request through a MIDI thru, the answer of a synth on another channel.
-// From the acknowledgement on, the answer must be whole; only realtime bytes may come between.
+// bytes for a fetch, none for a write. A write is also confirmed by the acknowledgement followed
+// by 7n 31 F7, or by F0 44 00 00 7n 31 F7 (see GoAheadClose, GoAheadMessage). Until the
+// acknowledgement on our channel is complete, everything else is taken for other traffic and
+// skipped: other messages joined to the answer, the echo of our own request through a MIDI thru,
+// the answer of a synth on another channel. From the acknowledgement on, the answer must be whole;
+// only realtime bytes may come between.
 class AnswerAssembler {
   public:
     AnswerAssembler(int channel, int dataBytes);
@@ -42,6 +44,7 @@ class AnswerAssembler {
 
     [[nodiscard]] Assembly FeedHeader(std::uint8_t byte);
     [[nodiscard]] Assembly FeedData(std::uint8_t byte);
+    [[nodiscard]] Assembly FeedConfirmation(std::uint8_t byte);
     [[nodiscard]] Assembly Fail(AnswerFault fault);
 
     Acknowledgement header_;
@@ -49,6 +52,9 @@ class AnswerAssembler {
     Phase phase_ = Phase::Seeking;
     int matched_ = 0;  // header bytes matched so far
     std::vector<std::uint8_t> data_;
+    // For a write: the bytes after the acknowledgement, and what they may be.
+    std::vector<std::uint8_t> tail_;
+    std::vector<std::vector<std::uint8_t>> confirmations_;
     Assembly status_ = Assembly::Incomplete;
     AnswerFault fault_ = AnswerFault::None;
 };

@@ -95,10 +95,24 @@ std::string BankResult::Describe() const {
             break;
     }
     const std::string how = outcome == BankOutcome::Cancelled ? " was cancelled" : " failed";
-    const std::string what = get ? ", nothing was taken" : "";
+    const std::string what = get ? ", nothing was taken" : " (" + Written() + ")";
     const std::string after = " after " + std::to_string(progress.done) + " of " +
                               std::to_string(progress.total) + " memories";
     return name + how + after + what + (stop ? ": " + stop->Describe() : "");
+}
+
+}  // namespace voxtane::midi
+
+namespace voxtane::midi {
+
+std::string BankResult::Written() const {
+    std::string text = progress.done == 0   ? std::string("no memory was written")
+                       : progress.done == 1 ? std::string("internal memory 1 was written")
+                                            : "internal memories 1 to " +
+                                                  std::to_string(progress.done) + " were written";
+    if (stop && stop->requestSent && stop->kind == ExchangeKind::Write)
+        text += ", and " + SynthMemoryWords(stop->memory) + " may have taken its tone";
+    return text;
 }
 
 }  // namespace voxtane::midi

@@ -29,6 +29,9 @@ struct BankResult {
     std::optional<ExchangeResult> stop;
 
     [[nodiscard]] std::string Describe() const;
+    // For Write Bank: which memories hold their new tone, and whether the memory whose write
+    // was under way may have taken its tone ("internal memories 1 to 5 were written").
+    [[nodiscard]] std::string Written() const;
 };
 
 // Drives a ToneExchange through a bank. While a bank is under way the caller feeds input and

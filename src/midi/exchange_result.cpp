@@ -7,7 +7,32 @@ bool ExchangeResult::Succeeded() const {
            outcome == ExchangeOutcome::SentUnconfirmed;
 }
 
+namespace {
+// "F0 44 00 00 70 30 12 F7", the first bytes only.
+std::string Hex(const std::vector<std::uint8_t>& bytes) {
+    constexpr std::size_t kShown = 16;
+    constexpr const char* kDigits = "0123456789ABCDEF";
+    std::string text;
+    for (std::size_t i = 0; i < bytes.size() && i < kShown; ++i) {
+        if (i > 0) text += ' ';
+        text += kDigits[bytes[i] >> 4];
+        text += kDigits[bytes[i] & 0x0F];
+    }
+    if (bytes.size() > kShown) text += " ...";
+    return text;
+}
+}  // namespace
+
 std::string ExchangeResult::Describe() const {
+    std::string text = DescribeOutcome();
+    const bool unconfirmed = kind == ExchangeKind::Write && requestSent && !Succeeded() &&
+                             outcome != ExchangeOutcome::Cancelled;
+    if (unconfirmed)
+        text += received.empty() ? "; nothing came back" : "; the synth sent " + Hex(received);
+    return text;
+}
+
+std::string ExchangeResult::DescribeOutcome() const {
     const std::string where = SynthMemoryWords(memory);
     const std::string step =
         (kind == ExchangeKind::Fetch ? "the request for " : "the write to ") + where;
@@ -26,10 +51,9 @@ std::string ExchangeResult::Describe() const {
             return "short answer: " + std::to_string(dataBytes) + " of " +
                    std::to_string(kToneEntries) + " data bytes from " + where;
         case ExchangeOutcome::UnexpectedAnswer:
-            return "unexpected answer to " + step +
-                   (kind == ExchangeKind::Fetch
-                        ? ": more than " + std::to_string(kToneEntries) + " data bytes"
-                        : ": other bytes where its closing F7 belongs");
+            if (kind == ExchangeKind::Write) return "the synth did not confirm " + step;
+            return "unexpected answer to " + step + ": more than " + std::to_string(kToneEntries) +
+                   " data bytes";
         case ExchangeOutcome::InputNeverQuiet:
             return "the MIDI input never fell quiet, so " + step + " was not sent";
         case ExchangeOutcome::SendFailed:

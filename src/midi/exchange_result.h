@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "midi/synth_memory.h"
 #include "tone/tone_record.h"
@@ -31,11 +33,20 @@ struct ExchangeResult {
     int dataBytes = 0;               // data bytes of the answer, for a fetch that got that far
     std::optional<ToneRecord> tone;  // exactly when Fetched
     std::string reason;              // the MIDI system's words, when SendFailed
+    // Whether the request (or the tone of a write) went out: a write that went out may have
+    // been stored even when it was not confirmed.
+    bool requestSent = false;
+    // What came from the synth after the request, realtime bytes aside (the first kKeptBytes).
+    std::vector<std::uint8_t> received;
+    static constexpr std::size_t kKeptBytes = 64;
 
     [[nodiscard]] bool Succeeded() const;
     // What happened, with the step and the memory in words: "no answer from the synth to the
-    // request for internal memory 3".
+    // request for internal memory 3". A write that was not confirmed says what came instead.
     [[nodiscard]] std::string Describe() const;
+
+  private:
+    [[nodiscard]] std::string DescribeOutcome() const;
 };
 
 }  // namespace voxtane::midi

@@ -122,6 +122,7 @@ OpenedInput RecordingBackend::OpenInput(const std::string& name) {
 }
 
 OpenedOutput RecordingBackend::OpenAs(std::int32_t device) {
+    if (onOpen_) onOpen_();
     BackendStatus status = Record(RecordedEvent::Kind::Open, MidiCall::Open, device, {});
     if (status.code != MMSYSERR_NOERROR) return {std::move(status), nullptr};
     return {{}, std::make_unique<RecordingConnection>(*this, device)};

@@ -40,6 +40,9 @@ class RecordingBackend : public MidiBackend {
     void ClearFailures();
     // No MIDI system here offers a port of the program's own: opening the default fails.
     void WithoutDefaultOutput() { defaultOffered_ = false; }
+    // Called at every open of an output, before it is recorded: a test moves its clock on, as a
+    // slow MIDI system would take that time.
+    void OnOpen(std::function<void()> hook) { onOpen_ = std::move(hook); }
 
     // The inputs it offers. What every open input receives is what `answer` makes of each
     // message sent on any output: a synth standing in for the real one.
@@ -81,6 +84,7 @@ class RecordingBackend : public MidiBackend {
     std::vector<RecordedEvent> events_;
     std::vector<std::string> inputs_;
     Answer answer_;
+    std::function<void()> onOpen_;
     // The queues of the inputs open now.
     std::vector<std::shared_ptr<std::vector<std::vector<std::uint8_t>>>> openInputs_;
 };

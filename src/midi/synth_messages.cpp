@@ -1,5 +1,6 @@
 #include "midi/synth_messages.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace voxtane::midi {
@@ -24,6 +25,22 @@ FetchRequest BuildFetchRequest(int channel, SynthMemory memory) {
     const std::uint8_t channelByte = ChannelByte(channel);
     return {kSysexStart,       0x44,        0x00,    0x00, channelByte, kSendRequest,
             memory.Position(), channelByte, kGoAhead};
+}
+
+WholeFetchRequest BuildWholeFetchRequest(int channel, SynthMemory memory) {
+    const FetchRequest open = BuildFetchRequest(channel, memory);
+    WholeFetchRequest whole{};
+    std::copy(open.begin(), open.end(), whole.begin());
+    whole.back() = kSysexEnd;
+    return whole;
+}
+
+std::array<std::uint8_t, 3> GoAheadClose(int channel) {
+    return {ChannelByte(channel), kGoAhead, kSysexEnd};
+}
+
+std::array<std::uint8_t, 7> GoAheadMessage(int channel) {
+    return {kSysexStart, 0x44, 0x00, 0x00, ChannelByte(channel), kGoAhead, kSysexEnd};
 }
 
 ToneDump BuildToneWrite(int channel, SynthMemory memory, const ToneRecord& tone) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "bank/sysex_bank_writer.h"
 #include "midi/answer_assembler.h"
@@ -55,6 +56,7 @@ enum class Confirmation { FromSynth, NoInput };
 //    byte other than realtime has arrived for quietSpell, dropping whatever arrives meanwhile;
 //    if that silence does not come within quietLimit, the request fails unsent.
 //  - After a clean end the synth has finished, and the next request goes at once.
+//  - A fetch asked again in the other form waits for quiet as after an unclean end.
 // Answers are also checked to the byte: the acknowledgement on our channel, exactly 256 data
 // bytes for a fetch and none for a write, then F7; so a late fetch answer cannot pass for the
 // confirmation of a write either. The caller should feed input as it arrives (within a few
@@ -74,6 +76,10 @@ class ToneExchange {
     [[nodiscard]] StartOutcome StartWrite(int channel, SynthMemory memory, const ToneRecord& tone,
                                           Confirmation confirmation, TimePoint now);
 
+    // A tone sent to `memory` by other means has just left in full: waits for the synth to
+    // confirm it from `now` on, as a write does after its message.
+    [[nodiscard]] StartOutcome AwaitConfirmation(int channel, SynthMemory memory, TimePoint now);
+
     // Each returns the result when the exchange ends during the call, which leaves the machine
     // idle; nothing otherwise. Bytes come in any pieces; realtime bytes are ignored.
     [[nodiscard]] std::optional<ExchangeResult> Receive(std::span<const std::uint8_t> bytes,
@@ -81,6 +87,11 @@ class ToneExchange {
     [[nodiscard]] std::optional<ExchangeResult> Tick(TimePoint now);
     // Ends the exchange under way with a Cancelled result; nothing when idle.
     [[nodiscard]] std::optional<ExchangeResult> Cancel(TimePoint now);
+
+    // The form a fetch asks in first (see FetchForm). A fetch with no answer at all asks once
+    // more in the other form; when the synth answers that one, it becomes the preferred form.
+    void PreferFetchForm(FetchForm form) { fetchForm_ = form; }
+    [[nodiscard]] FetchForm PreferredFetchForm() const { return fetchForm_; }
 
     [[nodiscard]] bool Busy() const { return step_ != Step::Idle; }
     // When Tick next has something to do; nothing when idle. Ticking more often does no harm.
@@ -102,12 +113,17 @@ class ToneExchange {
         SynthMemory memory;
         Confirmation confirmation;
         ToneDump tone;  // the whole write message, for a write
+        FetchForm form = FetchForm::Open;
+        bool retried = false;  // a fetch asking again in the other form
     };
 
     [[nodiscard]] StartOutcome Start(const Request& request, TimePoint now);
     [[nodiscard]] std::optional<ExchangeResult> Advance(TimePoint now);
     [[nodiscard]] TimePoint QuietFrom() const;
+    void SendWhenQuiet(TimePoint now);
     void SendRequest(TimePoint now);
+    [[nodiscard]] SinkStatus SendFetch(const Request& request);
+    void AskAgainInOtherForm(TimePoint now);
     [[nodiscard]] std::optional<ExchangeResult> Take(Assembly assembly, TimePoint now);
     [[nodiscard]] ExchangeResult Finish(ExchangeOutcome outcome, TimePoint now);
 
@@ -122,6 +138,9 @@ class ToneExchange {
     TimePoint uncleanEnd_{};
     TimePoint lastInput_{};
     std::string sendFailure_;
+    bool requestSent_ = false;
+    std::vector<std::uint8_t> received_;
+    FetchForm fetchForm_ = FetchForm::Open;
 };
 
 }  // namespace voxtane::midi

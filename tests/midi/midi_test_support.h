@@ -48,6 +48,13 @@ struct MidiEditor {
         window.QueueClick(entry);
         Start();
     }
+    // Lets the test note run its time, as the window's timer does.
+    void LetNoteEnd() {
+        for (int i = 0; i < 10 && run.midiCommands.NoteEnd(); ++i) {
+            clock.SleepFor(*run.midiCommands.NoteEnd() - clock.Now());
+            run.manualTicker.Tick();
+        }
+    }
     [[nodiscard]] std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;
         for (const auto& message : platform.Messages()) texts.push_back(message.text);

@@ -117,6 +117,7 @@ TEST(DefaultOutput, IsMadeOnFirstUseAndStaysForLaterOperations) {
     editor.Start();
     editor.form.cmdSendOutSysex_Click();
     editor.form.cmdPLayANot_Click();
+    editor.LetNoteEnd();
     EXPECT_EQ(editor.backend.Count(Kind::CreateDefaultPort), 1u);
     EXPECT_EQ(editor.backend.Count(Kind::Open), 2u);
     EXPECT_EQ(editor.backend.Count(Kind::Close), 2u);

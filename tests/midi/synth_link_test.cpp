@@ -159,6 +159,7 @@ TEST(SynthLink, SendPatchOnItsChannelIsConfirmedByTheSynth) {
     EXPECT_EQ(editor.link.Status(), "The synth took the tone.");
 
     editor.form.cmdPLayANot_Click();
+    editor.LetNoteEnd();
     EXPECT_EQ(editor.backend.Sent().back(), (Bytes{0x84, 0x3C, 0x7F})) << "note off on channel 5";
 
     editor.synth.SetBehaviour({5, SynthFault::Silent, 120});
@@ -167,6 +168,107 @@ TEST(SynthLink, SendPatchOnItsChannelIsConfirmedByTheSynth) {
     ASSERT_EQ(editor.Said().size(), 1u);
     EXPECT_THAT(editor.Said()[0], ::testing::HasSubstr("did not confirm"));
     EXPECT_THAT(editor.Said()[0], ::testing::HasSubstr("MIDI OUT"));
+}
+
+// During a fetch that the synth never answers, every other sender is held or refused; what was
+// held goes once the fetch has failed.
+TEST(SynthLink, WhileAnExchangeRunsItAloneSendsAndWhatWaitedGoesAfterIt) {
+    LinkedEditor editor;
+    editor.link.SetSendWhileEditing(true);
+    editor.Settle();
+    editor.synth.SetBehaviour({1, SynthFault::Silent, 120});
+    editor.form.cmdPLayANot_Click();
+    auto sentFrom = [&](std::size_t first) {
+        const auto sent = editor.backend.Sent();
+        return std::vector<Bytes>(sent.begin() + static_cast<std::ptrdiff_t>(first), sent.end());
+    };
+    const std::size_t before = editor.backend.Sent().size();
+    editor.link.GetPatchFrom(SynthMemory::Internal(2));
+    EXPECT_THAT(
+        sentFrom(before - 1),
+        ::testing::ElementsAre(Bytes{0x90, 0x3C, 0x7F}, Bytes{0x80, 0x3C, 0x7F},
+                               AsBytes(midi::BuildFetchRequest(1, SynthMemory::Internal(2)))))
+        << "the sounding note ends before the request";
+
+    editor.form.hsFine.SetValue(41);
+    editor.run.manualTicker.Tick();
+    editor.form.cmdSendOutSysex_Click();
+    EXPECT_THAT(editor.link.Status(), ::testing::HasSubstr("Send Patch was not sent"));
+    editor.form.cmdPLayANot_Click();
+    EXPECT_THAT(editor.link.Status(), ::testing::HasSubstr("Play Note was not sent"));
+    editor.link.AllNotesOff();
+    EXPECT_EQ(editor.backend.Sent().size(), before + 2) << "nothing but the fetch's request";
+    // The fetch asks again as a whole message, then fails; what waited goes after it.
+    while (editor.run.manualTicker.Running() && editor.Said().empty()) {
+        editor.clock.SleepFor(5ms);
+        editor.run.manualTicker.Tick();
+    }
+    ASSERT_EQ(editor.Said().size(), 1u);
+    EXPECT_THAT(editor.Said()[0], ::testing::HasSubstr("no answer"));
+    editor.Settle();
+    EXPECT_THAT(sentFrom(before + 2),
+                ::testing::ElementsAre(
+                    Bytes{0xF7}, AsBytes(midi::BuildWholeFetchRequest(1, SynthMemory::Internal(2))),
+                    Bytes{0xB0, 0x7B, 0x00},
+                    AsBytes(midi::BuildToneWrite(1, SynthMemory::Current(),
+                                                 editor.run.module1.ScratchRecord))))
+        << "then All Notes Off and the last state of the edits";
+}
+
+TEST(SynthLink, TheFetchFormTheSynthAnsweredIsKeptForTheNextRun) {
+    LinkedEditor editor;
+    editor.synth.SetBehaviour({1, SynthFault::WholeRequestsOnly, 120});
+    editor.link.GetPatchFrom(SynthMemory::Internal(2));
+    editor.Settle();
+    EXPECT_EQ(editor.run.module1.ScratchRecord, TestTone(2));
+    EXPECT_EQ(editor.run.settings.Read("link/fetchForm"), "whole");
+
+    editor::EditorRun next(editor.platform, editor.backend, editor.window, editor.clock, nullptr,
+                           &editor.run.settings);
+    next.Start();
+    next.midi.vbsyxgbl.MidiDeviceChoice = " 1";
+    const std::size_t before = editor.backend.Sent().size();
+    next.synthLink.GetPatchFrom(SynthMemory::Internal(5));
+    ASSERT_GT(editor.backend.Sent().size(), before);
+    EXPECT_EQ(editor.backend.Sent()[before],
+              AsBytes(midi::BuildWholeFetchRequest(1, SynthMemory::Internal(5))));
+    for (int i = 0; i < 10 && next.manualTicker.Running(); ++i) next.manualTicker.Tick();
+    EXPECT_EQ(next.module1.ScratchRecord, TestTone(5));
+}
+
+TEST(SynthLink, SendPatchWaitsASecondForItsConfirmationFromWhenTheDumpHasLeft) {
+    LinkedEditor editor;
+    editor.backend.SetInputs({kInput});  // the synth answers late, by hand
+    editor.backend.OnOpen([&] { editor.clock.SleepFor(800ms); });
+    editor.form.cmdSendOutSysex_Click();
+    for (int i = 0; i < 190; ++i) {
+        editor.clock.SleepFor(5ms);
+        editor.run.manualTicker.Tick();
+    }
+    editor.backend.Arrive(WriteConfirmation(1));
+    editor.Settle();
+    EXPECT_EQ(editor.link.Status(), "The synth took the tone.");
+    EXPECT_TRUE(editor.Said().empty()) << editor.Said().front();
+}
+
+TEST(SynthLink, WritesAreConfirmedInEveryFormAndACancelledBankSaysWhatWasWritten) {
+    for (const SynthConfirmation form : {SynthConfirmation::Close, SynthConfirmation::GoAheadClose,
+                                         SynthConfirmation::GoAheadMessage}) {
+        LinkedEditor editor;
+        editor.synth.SetBehaviour({1, SynthFault::None, 120, form});
+        editor.link.WritePatchTo(4);
+        editor.Settle();
+        EXPECT_THAT(editor.link.Status(), ::testing::HasSubstr("confirmed"));
+        EXPECT_TRUE(editor.Said().empty()) << editor.Said().front();
+    }
+    LinkedEditor editor;
+    editor.link.WriteBankConfirmed();
+    for (int i = 0; i < 100 && editor.link.Progress()->done < 3; ++i)
+        editor.run.manualTicker.Tick();
+    editor.link.Cancel();
+    EXPECT_EQ(editor.link.Status(),
+              "Write Bank to Memory was cancelled: internal memories 1 to 3 were written, and "
+              "internal memory 4 may have taken its tone.");
 }
 
 TEST(SynthLink, SendWhileEditingSendsTheLastStateOfABurstOneDumpAtATime) {

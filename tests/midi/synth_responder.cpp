@@ -47,10 +47,19 @@ void SynthResponder::Feed(std::uint8_t byte, std::vector<std::uint8_t>& answer) 
             step_ = byte == channelByte ? Step::GoAhead : Step::Idle;
             return;
         case Step::GoAhead:
-            if (byte == midi::kGoAhead)
-                SendTone(answer);
-            else
+            if (byte != midi::kGoAhead)
                 step_ = Step::Idle;
+            else if (behaviour_.fault == SynthFault::WholeRequestsOnly)
+                step_ = Step::AwaitingWhole;
+            else
+                SendTone(answer);
+            return;
+        case Step::AwaitingWhole:
+            if (byte == midi::kSysexEnd) {
+                Acknowledge(answer);
+                SendTone(answer);
+            }
+            step_ = Step::Idle;  // the request's own F7 has closed it
             return;
         case Step::AwaitingClose:
             if (byte == midi::kSysexEnd) step_ = Step::Idle;
@@ -68,14 +77,22 @@ void SynthResponder::TakePosition(std::uint8_t position, std::vector<std::uint8_
         step_ = Step::Idle;
         return;
     }
-    const auto acknowledgement = midi::AcknowledgementOn(behaviour_.channel);
-    answer.insert(answer.end(), acknowledgement.begin(), acknowledgement.end());
+    if (sending_ && behaviour_.fault == SynthFault::WholeRequestsOnly) {
+        step_ = Step::GoAheadChannel;  // acknowledged once the whole request is in
+        return;
+    }
+    Acknowledge(answer);
     if (behaviour_.fault == SynthFault::StopAfterAcknowledgement) {
         step_ = Step::Idle;
         return;
     }
     step_ = sending_ ? Step::GoAheadChannel : Step::ReceivingTone;
     incoming_.clear();
+}
+
+void SynthResponder::Acknowledge(std::vector<std::uint8_t>& answer) const {
+    const auto acknowledgement = midi::AcknowledgementOn(behaviour_.channel);
+    answer.insert(answer.end(), acknowledgement.begin(), acknowledgement.end());
 }
 
 void SynthResponder::SendTone(std::vector<std::uint8_t>& answer) {
@@ -99,7 +116,22 @@ void SynthResponder::TakeToneByte(std::uint8_t byte, std::vector<std::uint8_t>& 
     ToneRecord tone{};
     std::copy(incoming_.begin(), incoming_.end(), tone.begin() + 1);
     Store(*memory_, tone);
-    answer.push_back(midi::kSysexEnd);
+    switch (behaviour_.confirmation) {
+        case SynthConfirmation::Close:
+            answer.push_back(midi::kSysexEnd);
+            break;
+        case SynthConfirmation::GoAheadClose: {
+            const auto close = midi::GoAheadClose(behaviour_.channel);
+            answer.insert(answer.end(), close.begin(), close.end());
+            break;
+        }
+        case SynthConfirmation::GoAheadMessage: {
+            const auto message = midi::GoAheadMessage(behaviour_.channel);
+            answer.push_back(midi::kSysexEnd);
+            answer.insert(answer.end(), message.begin(), message.end());
+            break;
+        }
+    }
 }
 
 void SynthResponder::Store(SynthMemory memory, const ToneRecord& tone) {

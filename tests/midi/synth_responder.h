@@ -19,12 +19,21 @@ enum class SynthFault {
     Silent,                    // takes nothing, answers nothing (memory protect, MIDI settings)
     StopAfterAcknowledgement,  // acknowledges a request, then sends and takes nothing more
     ShortAnswer,               // sends only shortDataBytes of a tone, then F7
+    WholeRequestsOnly,         // answers a fetch only once its request has come with its F7
+};
+
+// How the synth confirms a stored tone after the acknowledgement F0 44 00 00 7n 30.
+enum class SynthConfirmation {
+    Close,           // F7
+    GoAheadClose,    // 7n 31 F7
+    GoAheadMessage,  // F7, then F0 44 00 00 7n 31 F7
 };
 
 struct SynthBehaviour {
     int channel = 1;  // requests on other channels are ignored
     SynthFault fault = SynthFault::None;
     int shortDataBytes = 120;
+    SynthConfirmation confirmation = SynthConfirmation::Close;
 };
 
 class SynthResponder {
@@ -46,11 +55,13 @@ class SynthResponder {
         Position,        // pp
         GoAheadChannel,  // 7n of "7n 31"
         GoAhead,         // 31
+        AwaitingWhole,   // the F7 of a whole request, before answering it
         AwaitingClose,   // the computer's F7 after a sent tone
         ReceivingTone,   // data bytes, then F7
     };
 
     void TakePosition(std::uint8_t position, std::vector<std::uint8_t>& answer);
+    void Acknowledge(std::vector<std::uint8_t>& answer) const;
     void SendTone(std::vector<std::uint8_t>& answer);
     void TakeToneByte(std::uint8_t byte, std::vector<std::uint8_t>& answer);
     [[nodiscard]] std::size_t IndexOf(midi::SynthMemory memory) const;

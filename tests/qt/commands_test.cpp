@@ -8,6 +8,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <chrono>
+
 #include "bank/sysex_bank_writer.h"
 #include "editor_window.h"
 #include "model_view.h"
@@ -289,6 +291,9 @@ class CommandsTest : public QObject {
         QCOMPARE(events.back().kind, midi::RecordedEvent::Kind::Close);
 
         QTest::mouseClick(W<QPushButton>("cmdPLayANot"), Qt::LeftButton);
+        QCOMPARE(E().midiBackend.Sent().size(), std::size_t(2));  // the note-off comes later
+        E().clock.SleepFor(std::chrono::seconds(1));
+        E().run.manualTicker.Tick();
         const auto sent = E().midiBackend.Sent();
         QCOMPARE(sent.size(), std::size_t(3));
         QCOMPARE(sent[1], (Bytes{0x90, 0x3C, 0x7F}));

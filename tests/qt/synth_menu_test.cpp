@@ -156,7 +156,7 @@ class SynthMenuTest : public QObject {
         QCOMPARE(editor.run.settings.Read("link/channel").value_or(""), std::string("7"));
 
         editor.form.cmdPLayANot_Click();
-        QCOMPARE(editor.midiBackend.Sent().back()[0], std::uint8_t{0x86});
+        QCOMPARE(editor.midiBackend.Sent().back()[0], std::uint8_t{0x96});
     }
 };
 
