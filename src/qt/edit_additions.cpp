@@ -1,6 +1,7 @@
 #include "qt/edit_additions.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +9,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
+
+#include <algorithm>
 
 #include "qt/twips.h"
 
@@ -38,6 +41,13 @@ QAction* NewEntry(QMenu& menu, QAction* before, const char* name, const char* ca
     action->setObjectName(QString::fromLatin1(name));
     menu.insertAction(before, action);
     return action;
+}
+
+bool InsideAny(const QList<QWidget*>& widgets, const QWidget* focused) {
+    if (focused == nullptr) return false;
+    return std::any_of(widgets.begin(), widgets.end(), [focused](const QWidget* widget) {
+        return widget == focused || widget->isAncestorOf(focused);
+    });
 }
 
 }  // namespace
@@ -110,6 +120,11 @@ void AddEditorAdditions(QMainWindow& window, QWidget& toneArea, editor::EditorRu
         const bool comparing = run.compare.Comparing();
         compare->setChecked(comparing);
         button->setChecked(comparing);
+        // A control that is made read-only gives its focus to the next one, the patch list's
+        // name field, where the next keystroke would rename the patch: the focus stays with
+        // Compare instead, where Space or Ctrl+K ends it again.
+        if (comparing && InsideAny(toneWidgets, QApplication::focusWidget()))
+            button->setFocus(Qt::OtherFocusReason);
         for (QWidget* widget : toneWidgets) widget->setEnabled(!comparing);
         unsaved->setText(run.recovery.Unsaved() ? QStringLiteral("Unsaved changes") : QString());
     };
