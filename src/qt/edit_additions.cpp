@@ -11,6 +11,7 @@
 #include <QStatusBar>
 
 #include <algorithm>
+#include <memory>
 
 #include "qt/twips.h"
 
@@ -107,7 +108,9 @@ void AddEditorAdditions(QMainWindow& window, QWidget& toneArea, editor::EditorRu
     for (QLineEdit* box : window.findChildren<QLineEdit*>()) box->installEventFilter(filter);
 
     const QPointer<QMainWindow> guard(&window);
-    const auto follow = [guard, &run, undo, redo, compare, button, toneWidgets, unsaved] {
+    auto focusBefore = std::make_shared<QPointer<QWidget>>();
+    const auto follow = [guard, &run, undo, redo, compare, button, toneWidgets, unsaved,
+                         focusBefore] {
         if (!guard) return;
         const std::string undoText = run.history.UndoText();
         const std::string redoText = run.history.RedoText();
@@ -121,11 +124,17 @@ void AddEditorAdditions(QMainWindow& window, QWidget& toneArea, editor::EditorRu
         compare->setChecked(comparing);
         button->setChecked(comparing);
         // A control that is made read-only gives its focus to the next one, the patch list's
-        // name field, where the next keystroke would rename the patch: the focus stays with
-        // Compare instead, where Space or Ctrl+K ends it again.
-        if (comparing && InsideAny(toneWidgets, QApplication::focusWidget()))
+        // name field, where the next keystroke would rename the patch: the focus waits on
+        // Compare instead, where Space or Ctrl+K ends it again, and then goes back.
+        if (comparing && InsideAny(toneWidgets, QApplication::focusWidget())) {
+            *focusBefore = QApplication::focusWidget();
             button->setFocus(Qt::OtherFocusReason);
+        }
         for (QWidget* widget : toneWidgets) widget->setEnabled(!comparing);
+        if (!comparing && *focusBefore) {
+            if (button->hasFocus()) (*focusBefore)->setFocus(Qt::OtherFocusReason);
+            *focusBefore = nullptr;
+        }
         unsaved->setText(run.recovery.Unsaved() ? QStringLiteral("Unsaved changes") : QString());
     };
     follow();

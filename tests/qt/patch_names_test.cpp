@@ -47,9 +47,16 @@ class PatchNamesTest : public FreshWindowTest {
         auto* rate = E().Required<QLineEdit>(Element("txtDCW1Rate", 5));
         TypeInto(rate, "11");
         QTest::keyClick(rate, Qt::Key_Tab);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_K, Qt::ControlModifier);
+        QWidget* next = QApplication::focusWidget();
+        QTest::keyClick(next, Qt::Key_K, Qt::ControlModifier);
         QVERIFY(E().run.compare.Comparing());
-        QVERIFY(QApplication::focusWidget() != NameField());
+        QCOMPARE(QApplication::focusWidget(), E().Required<QPushButton>("cmdCompare"));
+        // Compare ended again gives the focus back where it was.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_K, Qt::ControlModifier);
+        QVERIFY(!E().run.compare.Comparing());
+        QCOMPARE(QApplication::focusWidget(), next);
+        QTest::keyClick(next, Qt::Key_K, Qt::ControlModifier);
+        QVERIFY(E().run.compare.Comparing());
 
         TypeInto(NameField(), "X");
         QVERIFY(!E().run.compare.Comparing());
