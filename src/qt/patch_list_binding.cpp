@@ -54,7 +54,7 @@ class DropDownWatch : public QObject {
     bool open_ = false;
 };
 
-// The next control in the tab order after the combo box, as Tab would go.
+// Gives the focus to the control after the combo box in the tab order, as Tab would.
 void FocusNextControl(QComboBox& combo) {
     for (QWidget* next = combo.nextInFocusChain(); next != &combo;
          next = next->nextInFocusChain()) {
