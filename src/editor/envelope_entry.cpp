@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "bank/text_encoding.h"
 #include "editor/control_words.h"
 #include "tone/envelope_codes.h"
 #include "tone/envelope_number.h"
@@ -49,7 +50,10 @@ std::string WhyNot(std::string_view text) {
         case EnvelopeTextForm::NotANumber:
             break;
     }
-    return "\"" + std::string(text) + "\" is not a number";
+    // Only the start of a long text: the note is one line of the status bar.
+    constexpr std::size_t kQuoted = 20;
+    const std::string quoted = CutToCharacters(ToValidUtf8(text), kQuoted);
+    return "\"" + quoted + (quoted.size() < text.size() ? "...\"" : "\"") + " is not a number";
 }
 
 }  // namespace

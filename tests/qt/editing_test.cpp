@@ -281,6 +281,8 @@ class EditingTest : public FreshWindowTest {
         } cases[] = {
             {"150", "0", "DCW 1 step 4 rate: 150 is outside 0 to 99; 0 is stored"},
             {"ab", "0", "DCW 1 step 4 rate: \"ab\" is not a number; 0 is stored"},
+            {"12 and then some more", "12",
+             "DCW 1 step 4 rate: \"12 and then some mor...\" is not a number; 12 is stored"},
             {"", "0", "DCW 1 step 4 rate: the box is empty; 0 is stored"},
             {"7.6", "8", "DCW 1 step 4 rate: 7.6 is not a whole number; 8 is stored"},
             {"40000", "0", "DCW 1 step 4 rate: 40000 is outside 0 to 99; 0 is stored"},
