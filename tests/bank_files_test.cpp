@@ -394,10 +394,13 @@ TEST_F(BankFiles, AFailedSaveSaysWhyAndKeepsFileNameCaptionAndCount) {
 
     editor.platform.QueueFileChoice(path);
     editor.form.cmdSaveAs_Click();
-    ASSERT_EQ(editor.platform.Messages().size(), 2u);
-    EXPECT_NE(editor.platform.Messages()[0].text.find("bank.plf"), std::string::npos);
-    EXPECT_NE(editor.platform.Messages()[1].text.find(path), std::string::npos);
-    EXPECT_EQ(editor.platform.Messages()[1].title, "Voxtane");
+    // One message, and a true one: nothing was saved, names included.
+    ASSERT_EQ(editor.platform.Messages().size(), 1u);
+    EXPECT_NE(editor.platform.Messages()[0].text.find(path), std::string::npos);
+    EXPECT_NE(editor.platform.Messages()[0].text.find("Nothing was saved"), std::string::npos);
+    EXPECT_EQ(editor.platform.Messages()[0].text.find("without their names"), std::string::npos);
+    EXPECT_EQ(editor.platform.Messages()[0].title, "Voxtane");
+    EXPECT_TRUE(editor.platform.Statuses().empty());
     EXPECT_EQ(editor.module.BankFileName, "");
     EXPECT_EQ(editor.form.Caption.Text(), "Voxtane");
     EXPECT_EQ(editor.module.PatchCount, 0);

@@ -191,8 +191,8 @@ TEST_F(cli, FilesThatCannotBeReadOrWrittenFailWithTheEditorsMessage) {
     const std::string junk = folder.File("junk.syx");
     WriteText(junk, "not sysex");
     const std::string out = folder.File("out.syx");
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"show", junk}, {"edit", junk, out, "hsFine=1"}, {"show", folder.File("none.syx")}}) {
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"show", junk}, {"edit", junk, out, "hsFine=1"}}) {
         const RunResult run = RunSyx(args);
         EXPECT_EQ(run.exitCode, 1) << args[1];
         EXPECT_NE(run.err.find("Nothing was loaded"), std::string::npos) << run.err;
@@ -253,6 +253,56 @@ TEST_F(cli, HelpExitsZeroAndCommandLineMistakesExitTwo) {
     EXPECT_EQ(RunSyx({"frobnicate"}).exitCode, 2);
     EXPECT_EQ(RunSyx({"show", "x.syx", "--patch", "one"}).exitCode, 2);
     EXPECT_EQ(RunSyx({"new", "a.syx", "--bogus"}).exitCode, 2);
+}
+
+// What a user gets wrong in the first hour is told once, in words that name it: a command
+// that does not exist, an input file that is not there (the same words from every command),
+// a bank that cannot be written, an export folder whose parent is missing, an envelope number
+// the box cannot hold.
+TEST_F(cli, MistakesAreToldOnceInWordsThatNameThem) {
+    const RunResult bogus = RunSyx({"bogus"});
+    EXPECT_EQ(bogus.exitCode, 2);
+    EXPECT_NE(bogus.err.find("unknown command 'bogus' (commands: show, edit, new,"),
+              std::string::npos)
+        << bogus.err;
+
+    const std::string missing = folder.File("missing.syx");
+    const std::string said = "voxtane-syx: the file \"" + missing + "\" does not exist\n";
+    const std::string out = folder.File("out.syx");
+    for (const auto& [args, code] : std::vector<std::pair<std::vector<std::string>, int>>{
+             {{"show", missing}, 1},
+             {{"edit", missing, out}, 1},
+             {{"export", missing, folder.File("x")}, 1},
+             {{"import", missing, out, bank}, 1},
+             {{"import", bank, out, missing}, 1},
+             {{"render", missing, folder.File("x.wav")}, 1},
+             {{"send", missing}, 1},
+             {{"put", missing, "--out", "0"}, 1},
+             {{"check", missing}, 2}}) {
+        const RunResult run = RunSyx(args);
+        EXPECT_EQ(run.exitCode, code) << args[0];
+        EXPECT_EQ(run.err, said) << args[0];
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    const RunResult unwritable = RunSyx({"new", folder.File("no/such/x.syx")});
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_NE(unwritable.err.find("Nothing was saved"), std::string::npos) << unwritable.err;
+    EXPECT_EQ(unwritable.err.find("without their names"), std::string::npos) << unwritable.err;
+
+    const RunResult deep = RunSyx({"export", bank, folder.File("no/such")});
+    EXPECT_EQ(deep.exitCode, 1);
+    EXPECT_NE(deep.err.find("\"" + folder.File("no") + "\" does not exist"), std::string::npos)
+        << deep.err;
+    EXPECT_FALSE(std::filesystem::exists(folder.File("no")));
+    const RunResult made = RunSyx({"export", bank, folder.File("new/")});
+    EXPECT_EQ(made.exitCode, 0) << made.err;
+    EXPECT_NE(made.out.find("Made the folder " + folder.File("new")), std::string::npos);
+
+    const RunResult edited = RunSyx({"edit", bank, out, "txtDCW1Rate[3]=150", "txtDCW1Lvl[3]=40"});
+    EXPECT_EQ(edited.exitCode, 0) << edited.err;
+    EXPECT_EQ(edited.err, "note: DCW 1 step 4 rate: 150 is outside 0 to 99; 0 is stored\n");
+    EXPECT_EQ(Show(out, {"--patch", "1"})["controls"]["txtDCW1Rate"][3], "0");
 }
 
 }  // namespace

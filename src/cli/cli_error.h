@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 
@@ -25,6 +26,14 @@ class CliError : public std::runtime_error {
 }
 [[nodiscard]] inline CliError RuntimeFailure(const std::string& message) {
     return {kExitFailure, message};
+}
+
+// Every command says the same of an input file that is not there, with its exit code: a file
+// that could not be read (check: a file that cannot be opened, 2).
+inline void RequireInputFile(const std::string& path, int exitCode = kExitFailure) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        throw CliError(exitCode, "the file \"" + path + "\" does not exist");
 }
 
 }  // namespace voxtane::cli

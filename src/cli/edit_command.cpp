@@ -6,6 +6,7 @@
 #include "cli/cli_error.h"
 #include "cli/commands.h"
 #include "cli/headless_editor.h"
+#include "editor/envelope_entry.h"
 
 namespace voxtane::cli {
 namespace {
@@ -17,6 +18,15 @@ void PrintDecodingNotes(const HeadlessEditor& editor, std::vector<std::string>& 
         std::cerr << "note: " << text << '\n';
         printed.push_back(text);
     }
+}
+
+// An envelope box given a text that does not store its number is told as the window tells it
+// when the box is left.
+void PrintEntryNote(const Assignment& assignment) {
+    if (assignment.target != Assignment::Target::TextBox) return;
+    const editor::EnvelopeEntry entry =
+        editor::ReadEnvelopeEntry(assignment.control, assignment.index, assignment.text);
+    if (!entry.note.empty()) std::cerr << "note: " << entry.note << '\n';
 }
 
 }  // namespace
@@ -37,7 +47,10 @@ int RunEdit(const EditOptions& options) {
 
     editor.Platform().ClearRecords();
     editor.Form().cboPatches.SetListIndex(options.patch - 1);
-    for (const Assignment& assignment : assignments) ApplyAssignment(editor.Run(), assignment);
+    for (const Assignment& assignment : assignments) {
+        ApplyAssignment(editor.Run(), assignment);
+        PrintEntryNote(assignment);
+    }
     PrintDecodingNotes(editor, notes);
 
     editor.SaveAllAs(options.out);

@@ -2,6 +2,8 @@
 #include <CLI/CLI.hpp>
 #include <exception>
 #include <iostream>
+#include <optional>
+#include <string>
 
 #include "cli/cli_error.h"
 #include "cli/commands.h"
@@ -28,6 +30,19 @@ before any is made.)";
 // Paths are handed to the editor's file dialogs, where an empty one means "cancel".
 void RejectEmptyPath(const std::string& path, const char* what) {
     if (path.empty()) throw UsageError(std::string(what) + " must not be empty");
+}
+
+// The first word that is no option must name a command; one that does not is named back with
+// the commands there are, instead of being called an unexpected argument.
+std::optional<std::string> UnknownCommand(CLI::App& app, int argc, char** argv) {
+    if (argc < 2 || argv[1][0] == '-') return std::nullopt;
+    const std::string word = argv[1];
+    std::string names;
+    for (const CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
+        if (command->get_name() == word) return std::nullopt;
+        names += (names.empty() ? "" : ", ") + command->get_name();
+    }
+    return "unknown command '" + word + "' (commands: " + names + ")";
 }
 
 }  // namespace
@@ -107,6 +122,10 @@ int main(int argc, char** argv) {
 
     MidiCommands midi(app);
 
+    if (const auto unknown = UnknownCommand(app, argc, argv)) {
+        std::cerr << "voxtane-syx: " << *unknown << '\n';
+        return kExitUsage;
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -118,31 +137,40 @@ int main(int argc, char** argv) {
         if (const auto code = midi.RunParsed()) return *code;
         if (*showCommand) {
             RejectEmptyPath(show.file, "FILE");
+            RequireInputFile(show.file);
             if (*showPatchOption) show.patch = showPatch;
             return RunShow(show);
         }
         if (*editCommand) {
             RejectEmptyPath(edit.in, "IN");
             RejectEmptyPath(edit.out, "OUT");
+            RequireInputFile(edit.in);
             return RunEdit(edit);
         }
         if (*newCommand) {
             RejectEmptyPath(newOut, "OUT");
             return RunNew(newOut);
         }
-        if (*checkCommand) return RunCheck(checkFile);
+        if (*checkCommand) {
+            RequireInputFile(checkFile, kExitUsage);
+            return RunCheck(checkFile);
+        }
         if (*importCommand) {
             RejectEmptyPath(import.bank, "BANK");
             RejectEmptyPath(import.out, "OUT");
+            RequireInputFile(import.bank);
+            for (const std::string& file : import.files) RequireInputFile(file);
             return RunImport(import);
         }
         if (*renderCommand) {
             RejectEmptyPath(render.file, "FILE");
             RejectEmptyPath(render.out, "OUT");
+            RequireInputFile(render.file);
             return RunRender(render);
         }
         if (*exportCommand) {
             RejectEmptyPath(exportOptions.bank, "BANK");
+            RequireInputFile(exportOptions.bank);
             return RunExport(exportOptions);
         }
     } catch (const CliError& e) {

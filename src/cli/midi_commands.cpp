@@ -144,9 +144,7 @@ MidiCommands::MidiCommands(CLI::App& app) {
         "send",
         "Load a bank file and send one patch to a MIDI output device as \"Send Patch\" "
         "does, then optionally play the test note.");
-    send_->add_option("FILE", sendOptions_.file, "The bank file (.syx)")
-        ->required()
-        ->check(CLI::ExistingFile);
+    send_->add_option("FILE", sendOptions_.file, "The bank file (.syx)")->required();
     send_->add_option("--patch", sendPatch_, "The patch to send (default 1)")
         ->check(CLI::Range(1, 16));
     send_->add_option("--port", sendOptions_.port, kPortHelp);
@@ -167,9 +165,7 @@ MidiCommands::MidiCommands(CLI::App& app) {
     put_ = app.add_subcommand("put",
                               "Write a patch of a bank file (or every patch) into the synth; "
                               "with --in each tone must be confirmed by the synth.");
-    put_->add_option("FILE", putOptions_.file, "The bank file (.syx)")
-        ->required()
-        ->check(CLI::ExistingFile);
+    put_->add_option("FILE", putOptions_.file, "The bank file (.syx)")->required();
     put_->add_option("--out", putOptions_.output, kExchangeOutputHelp)->required();
     put_->add_option("--in", putOptions_.input, kInputHelp);
     put_->add_option("--channel", putOptions_.channel, "The synth's MIDI channel, 1 to 16");
@@ -184,6 +180,8 @@ MidiCommands::MidiCommands(CLI::App& app) {
 
 std::optional<int> MidiCommands::RunParsed() {
     if (!*ports_ && !*send_ && !*get_ && !*put_) return std::nullopt;
+    if (*send_) RequireInputFile(sendOptions_.file);
+    if (*put_) RequireInputFile(putOptions_.file);
     std::string whyNot;
     const std::unique_ptr<DeviceLibrary> library = DeviceLibrary::Load(whyNot);
     if (!library) throw RuntimeFailure(whyNot);

@@ -21,11 +21,32 @@ int RunImport(const ImportOptions& options) {
     return kExitOk;
 }
 
+namespace {
+
+// A missing folder is made as mkdir makes it, without -p: only inside a folder that exists, and
+// the user is told.
+void MakeFolder(std::string folder) {
+    namespace fs = std::filesystem;
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    std::error_code ec;
+    if (fs::exists(folder, ec)) return;
+    const fs::path parent =
+        fs::path(folder).has_parent_path() ? fs::path(folder).parent_path() : fs::path(".");
+    if (!fs::is_directory(parent, ec))
+        throw RuntimeFailure("the folder \"" + parent.string() +
+                             "\" does not exist; nothing was written");
+    if (!fs::create_directory(folder, ec))
+        throw RuntimeFailure("the folder \"" + folder + "\" could not be made (" + ec.message() +
+                             "); nothing was written");
+    std::cout << "Made the folder " << folder << '\n';
+}
+
+}  // namespace
+
 int RunExport(const ExportOptions& options) {
     HeadlessEditor editor;
     editor.Load(options.bank);
-    std::error_code ec;
-    std::filesystem::create_directories(options.folder, ec);
+    MakeFolder(options.folder);
     int existing = 0;
     const editor::TransferReport report =
         editor.Run().transfer.ExportBank(options.folder, [&](int count) {

@@ -33,7 +33,9 @@ struct EditorRun {
           midiCommands(midi, platform, module1),
           bankFiles(files != nullptr ? *files : fileStore),
           form1(module1, platform, midiCommands, bankFiles),
-          synthLink(midi, midiCommands, platform, settings, ticker, tones, module1.AppTitle) {}
+          synthLink(midi, midiCommands, platform, settings, ticker, tones, module1.AppTitle) {
+        form1.dialogFolders = &dialogFolders;
+    }
     // A run whose MIDI output goes through `backend`, whose device list is shown by
     // `deviceWindow`, and whose test note is timed by `clock`; all three outlive the run.
     // The capabilities beside the editor keep their settings in `settings` and are driven by
@@ -48,7 +50,9 @@ struct EditorRun {
           ticker(ticker != nullptr ? *ticker : manualTicker),
           settings(settings != nullptr ? *settings : memorySettings),
           synthLink(midi, midiCommands, platform, this->settings, this->ticker, tones,
-                    module1.AppTitle) {}
+                    module1.AppTitle) {
+        form1.dialogFolders = &dialogFolders;
+    }
     EditorRun(const EditorRun&) = delete;
     EditorRun& operator=(const EditorRun&) = delete;
 
@@ -81,9 +85,10 @@ struct EditorRun {
     Ticker& ticker = manualTicker;
     SettingsStore& settings = memorySettings;
     SynthLink synthLink;
+    DialogFolders dialogFolders{settings, platform_};
     history::History history{form1, midi.clock};
     PatchClipboard clipboard{tones, platform_, module1.AppTitle};
-    BankTransfer transfer{tones, platform_, module1.AppTitle};
+    BankTransfer transfer{tones, platform_, module1.AppTitle, dialogFolders};
     Recovery recovery{form1, platform_, history};
 };
 

@@ -7,6 +7,7 @@
 #include "editor/about_box.h"
 #include "editor/bank_file_store.h"
 #include "editor/controls.h"
+#include "editor/files/dialog_folders.h"
 #include "editor/midi_commands.h"
 #include "editor/module1.h"
 #include "editor/patch_list.h"
@@ -25,8 +26,7 @@ namespace voxtane::editor {
 // go through the run's BankFileStore and MIDI through its MidiCommands.
 class Form1 : public ToneControls {
   public:
-    Form1(Module1& module1, Platform& platform, MidiCommands& midiCommands,
-          BankFiles& fileStore);
+    Form1(Module1& module1, Platform& platform, MidiCommands& midiCommands, BankFiles& fileStore);
 
     Module1& module1;
     Platform& platform;
@@ -44,6 +44,8 @@ class Form1 : public ToneControls {
     void ShowEditedView() {
         if (viewGuard != nullptr) viewGuard->ShowEditedView();
     }
+    // Where the file dialogs start; the run sets it before anything is loaded or saved.
+    DialogFolders* dialogFolders = nullptr;
     // Told when the bank was loaded, saved whole or renewed.
     Observers<BankEvent> bankEvents;
     static constexpr int kWindowWidth = 800;

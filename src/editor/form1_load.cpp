@@ -33,10 +33,11 @@ void Form1::LoadSysexFiles() {
     FileDialogRequest dialog;
     dialog.kind = FileDialogKind::Open;
     dialog.title = "Load SysEx File";
-    dialog.initialName = platform.ProgramFolder() + "/*.syx";
+    dialog.initialName = dialogFolders->Start(FileKind::Banks) + "/*.syx";
     dialog.fileMustExist = true;
     const std::string path = platform.ShowFileDialog(dialog);
     if (path.empty()) return;
+    dialogFolders->Remember(FileKind::Banks, path);
     ShowEditedView();
     bool loaded = false;
     {

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "bank/bank_limits.h"
-#include "bank/text_encoding.h"
+#include "bank/patch_name.h"
 #include "editor/form1.h"
 
 namespace voxtane::editor {
@@ -45,16 +45,14 @@ void Form1::cboPatches_Click() {
     }
 }
 
-// A name is one line of the names file: line breaks in it become blanks, or they would shift the
-// names of every later patch when the file is read back.
+// Renaming while Compare shows the reference ends Compare first, outside the rename's step: the
+// step then holds the rename alone, and Undo takes back exactly that.
 void Form1::cboPatches_Change() {
     const int n = module1.CurrentPatch - 1;
     if (n < 0) return;  // nothing selected yet: no entry to rename
+    ShowEditedView();
     StepScope step(stepWatcher, "Rename", "rename(" + std::to_string(n) + ")");
-    std::string name = CutToCharacters(ToValidUtf8(cboPatches.Text()), kMaxNameLength);
-    for (char& c : name)
-        if (c == '\n' || c == '\r') c = ' ';
-    cboPatches.SetList(n, std::move(name));
+    cboPatches.SetList(n, PatchName(cboPatches.Text()));
     cboPatches.SetListIndex(n);
     cboPatches.SetSelStart(static_cast<int>(cboPatches.Text().size()) + 1);
 }

@@ -29,10 +29,12 @@ void Form1::SaveSysex(std::int16_t sm, bool all) {
         FileDialogRequest dialog;
         dialog.kind = FileDialogKind::Save;
         dialog.title = SaveTitle(sm, all);
-        dialog.initialName = platform.ProgramFolder() + (sm == 1 ? "/*.syx" : "/patch.syx");
+        dialog.initialName =
+            dialogFolders->Start(FileKind::Banks) + (sm == 1 ? "/*.syx" : "/patch.syx");
         dialog.filters = {{"SysEx(*.syx)", {"*.syx"}}, {"All Files(*.*)", {"*.*"}}};
         target = platform.ShowFileDialog(dialog);
         if (target.empty()) return;
+        dialogFolders->Remember(FileKind::Banks, target);
         if (all) {
             module1.BankFileName = target;
             UpdateFormName();
@@ -40,16 +42,6 @@ void Form1::SaveSysex(std::int16_t sm, bool all) {
     }
 
     const int selected = cboPatches.ListIndex();
-    std::vector<std::string> names;
-    for (int i = 1; i <= kBankSlots; ++i)
-        if (all || i == module1.CurrentPatch) names.push_back(cboPatches.List(i - 1));
-    const std::string namesPath = NamesFilePath(target);
-    if (const FileWriteResult written = fileStore.WriteNames(namesPath, names); !written.ok()) {
-        platform.ShowMessage({"The names file \"" + namesPath + "\" could not be written: " +
-                                  written.reason + ". The patches are saved without their names.",
-                              module1.AppTitle, MessageButtons::Ok, MessageIcon::Exclamation});
-    }
-
     // Stores the current patch's latest edits into its slot.
     cboPatches.SetListIndex(selected);
 
@@ -72,6 +64,23 @@ void Form1::SaveSysex(std::int16_t sm, bool all) {
         platform.ShowMessage({"The file \"" + target + "\" could not be written: " +
                                   written.reason + ". Nothing was saved to it.",
                               module1.AppTitle, MessageButtons::Ok, MessageIcon::Exclamation});
+    } else {
+        // The names follow the patches they name: a bank that could not be written leaves its
+        // names file alone too, and only one message says so.
+        std::vector<std::string> names;
+        for (int i = 1; i <= kBankSlots; ++i)
+            if (all || i == module1.CurrentPatch) names.push_back(cboPatches.List(i - 1));
+        const std::string namesPath = NamesFilePath(target);
+        const FileWriteResult named = fileStore.WriteNames(namesPath, names);
+        if (!named.ok())
+            platform.ShowMessage({"The names file \"" + namesPath + "\" could not be written: " +
+                                      named.reason + ". The patches are saved without their names.",
+                                  module1.AppTitle, MessageButtons::Ok, MessageIcon::Exclamation});
+        const std::size_t count = bytes.size() / std::tuple_size_v<ToneDump>;
+        platform.ShowStatus("Saved " +
+                            (all ? std::to_string(count) + (count == 1 ? " patch" : " patches")
+                                 : "patch " + std::to_string(module1.CurrentPatch)) +
+                            " to " + target + (named.ok() ? "." : ", without their names."));
     }
 
     if (cboPatches.ListIndex() == -1) cboPatches.SetListIndex(0);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "bank/patch_name.h"
+
 namespace voxtane::editor {
 
 BankTones Form1Tones::Tones() const {
@@ -25,7 +27,7 @@ void Form1Tones::TakeTone(const ToneRecord& tone, const std::optional<std::strin
     Module1& module1 = form_.module1;
     module1.ScratchRecord = tone;
     if (name && module1.CurrentPatch >= 1)
-        form_.cboPatches.SetList(module1.CurrentPatch - 1, *name);
+        form_.cboPatches.SetList(module1.CurrentPatch - 1, PatchName(*name));
     form_.ParseSysex();
     compare_.TakeReference(module1.CurrentPatch, tone);
 }
@@ -45,7 +47,8 @@ void Form1Tones::TakePatches(int first, std::span<const ToneRecord> tones,
     for (int i = 0; i < count; ++i) {
         module1.PatchBank[first + i] = tones[i];
         compare_.TakeReference(first + i, tones[i]);
-        if (i < static_cast<int>(names.size())) form_.cboPatches.SetList(first - 1 + i, names[i]);
+        if (i < static_cast<int>(names.size()))
+            form_.cboPatches.SetList(first - 1 + i, PatchName(names[i]));
     }
     module1.PatchCount =
         static_cast<std::int16_t>(std::max<int>(module1.PatchCount, first + count - 1));

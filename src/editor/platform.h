@@ -88,6 +88,11 @@ class Platform {
     virtual void ShowAboutBox(AboutBox& box) = 0;
     // The index of the item the user chose, or nothing when the dialog was cancelled.
     virtual std::optional<int> ChooseItem(const ItemChoiceRequest& request) = 0;
+    // The user's own folder for documents, where file dialogs start the first time.
+    [[nodiscard]] virtual std::string DocumentsFolder() const = 0;
+    // One line on what a command did ("Saved 16 patches to ..."), shown without stopping the
+    // user (the window's status bar).
+    virtual void ShowStatus(const std::string& text) = 0;
 };
 
 }  // namespace voxtane::editor

@@ -52,8 +52,17 @@ class ScriptedPlatform : public Platform {
     void ShowAboutBox(AboutBox& box) override;
     [[nodiscard]] int AboutBoxShown() const { return aboutShown_; }
     std::optional<int> ChooseItem(const ItemChoiceRequest& request) override;
+    // The program's folder unless set otherwise.
+    void SetDocumentsFolder(std::string folder) { documentsFolder_ = std::move(folder); }
+    [[nodiscard]] std::string DocumentsFolder() const override {
+        return documentsFolder_.empty() ? programFolder_ : documentsFolder_;
+    }
+    void ShowStatus(const std::string& text) override { statuses_.push_back(text); }
+    [[nodiscard]] const std::vector<std::string>& Statuses() const { return statuses_; }
 
   private:
+    std::string documentsFolder_;
+    std::vector<std::string> statuses_;
     std::string programFolder_;
     std::deque<MessageAnswer> answers_;
     std::deque<std::string> fileChoices_;

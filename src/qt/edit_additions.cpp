@@ -1,6 +1,7 @@
 #include "qt/edit_additions.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +9,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
+
+#include <algorithm>
+#include <memory>
 
 #include "qt/twips.h"
 
@@ -38,6 +42,13 @@ QAction* NewEntry(QMenu& menu, QAction* before, const char* name, const char* ca
     action->setObjectName(QString::fromLatin1(name));
     menu.insertAction(before, action);
     return action;
+}
+
+bool InsideAny(const QList<QWidget*>& widgets, const QWidget* focused) {
+    if (focused == nullptr) return false;
+    return std::any_of(widgets.begin(), widgets.end(), [focused](const QWidget* widget) {
+        return widget == focused || widget->isAncestorOf(focused);
+    });
 }
 
 }  // namespace
@@ -97,7 +108,9 @@ void AddEditorAdditions(QMainWindow& window, QWidget& toneArea, editor::EditorRu
     for (QLineEdit* box : window.findChildren<QLineEdit*>()) box->installEventFilter(filter);
 
     const QPointer<QMainWindow> guard(&window);
-    const auto follow = [guard, &run, undo, redo, compare, button, toneWidgets, unsaved] {
+    auto focusBefore = std::make_shared<QPointer<QWidget>>();
+    const auto follow = [guard, &run, undo, redo, compare, button, toneWidgets, unsaved,
+                         focusBefore] {
         if (!guard) return;
         const std::string undoText = run.history.UndoText();
         const std::string redoText = run.history.RedoText();
@@ -110,7 +123,18 @@ void AddEditorAdditions(QMainWindow& window, QWidget& toneArea, editor::EditorRu
         const bool comparing = run.compare.Comparing();
         compare->setChecked(comparing);
         button->setChecked(comparing);
+        // A control that is made read-only gives its focus to the next one, the patch list's
+        // name field, where the next keystroke would rename the patch: the focus waits on
+        // Compare instead, where Space or Ctrl+K ends it again, and then goes back.
+        if (comparing && InsideAny(toneWidgets, QApplication::focusWidget())) {
+            *focusBefore = QApplication::focusWidget();
+            button->setFocus(Qt::OtherFocusReason);
+        }
         for (QWidget* widget : toneWidgets) widget->setEnabled(!comparing);
+        if (!comparing && *focusBefore) {
+            if (button->hasFocus()) (*focusBefore)->setFocus(Qt::OtherFocusReason);
+            *focusBefore = nullptr;
+        }
         unsaved->setText(run.recovery.Unsaved() ? QStringLiteral("Unsaved changes") : QString());
     };
     follow();

@@ -21,6 +21,9 @@ constexpr double kShortestHold = 1e-3;
 constexpr double kHeadroom = 1.2;  // room to the right for making a step slower
 constexpr double kShortestAxis = 0.01;
 constexpr double kGrabRadius = 10.0;  // logical pixels around a point that take it
+// Logical pixels a drag may stray sideways without counting: a hand moving a point straight up
+// or down is never quite straight.
+constexpr double kSidewaysSlack = 4.0;
 constexpr double kPointRadius = 3.5;
 constexpr int kLargeLevelStep = 10;
 
@@ -200,6 +203,8 @@ void EnvelopeGraph::mousePressEvent(QMouseEvent* event) {
     });
     dragFrom_ = *(at - 1);  // every movable point has the start or another point before it
     dragStep_ = *step;
+    grabX_ = event->position().x();
+    dragRate_ = std::clamp(Numbers(*step).rate, 0, int(kTop));
     Select(*step);
     emit dragStarted(*step);
 }
@@ -223,19 +228,26 @@ void EnvelopeGraph::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
 }
 
-// The level is the height; the rate is the one that brings the step from the point before to
-// the pointer's time, given how far it moves.
+// The level is the height. The rate changes only as far as the pointer moved sideways since it
+// took the point: the step takes the time it would take at its rate over the new levels, plus
+// that move's time. A drag straight up or down keeps the rate.
 void EnvelopeGraph::DragTo(QPointF place) {
     if (!dragStep_) return;
     const QRectF plot = PlotArea();
     const double x = std::clamp(place.x(), plot.left(), plot.right());
     const double y = std::clamp(place.y(), plot.top(), plot.bottom());
-    const double seconds = (x - plot.left()) / plot.width() * axisSeconds_;
     const int level = int(std::lround((plot.bottom() - y) / plot.height() * kTop));
+    const double levels = level - dragFrom_.level;
+    const double scale = StepTimeScale(tone_, id_, kGraphNote);
+    const double moved = x - std::clamp(grabX_, plot.left(), plot.right());
+    const double sideways = std::copysign(std::max(std::abs(moved) - kSidewaysSlack, 0.0), moved);
+    int rate = dragRate_;
+    if (sideways != 0.0) {
+        const double seconds =
+            SecondsForMove(levels, dragRate_, scale) + sideways / plot.width() * axisSeconds_;
+        rate = RateForMove(levels, std::max(seconds, 0.0), scale, dragRate_);
+    }
     const EnvelopeStep& now = Numbers(*dragStep_);
-    const int rate =
-        RateForMove(level - dragFrom_.level, std::max(seconds - dragFrom_.seconds, 0.0),
-                    StepTimeScale(tone_, id_, kGraphNote), std::clamp(now.rate, 0, int(kTop)));
     if (rate != now.rate || level != now.level) emit stepDragged(*dragStep_, rate, level);
 }
 

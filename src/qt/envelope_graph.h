@@ -84,6 +84,8 @@ class EnvelopeGraph : public QWidget, public SpokenWidget {
     int selected_ = 0;
     std::optional<int> dragStep_;
     voice::EnvelopePoint dragFrom_;  // the point before the dragged one, fixed while dragging
+    double grabX_ = 0.0;             // where the drag took the point, across
+    int dragRate_ = 0;               // the step's rate when the drag began
 };
 
 }  // namespace voxtane::qt

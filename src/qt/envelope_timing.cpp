@@ -21,6 +21,10 @@ double StepTimeScale(const DecodedTone& tone, EnvelopeId id, int note) {
 }
 
 // A step moves linearly: `levels` take that fraction of the full swing's time.
+double SecondsForMove(double levels, int rate, double timeScale) {
+    return voice::FullSwingSeconds(rate) * std::abs(levels) / voice::kTopLevel * timeScale;
+}
+
 int RateForMove(double levels, double seconds, double timeScale, int unchanged) {
     const double share = std::abs(levels) / voice::kTopLevel * timeScale;
     if (share <= 0.0) return unchanged;

@@ -18,4 +18,7 @@ inline constexpr int kGraphNote = 60;
 // then nothing can be told and the answer is `unchanged`.
 [[nodiscard]] int RateForMove(double levels, double seconds, double timeScale, int unchanged);
 
+// The seconds a step that moves `levels` levels takes at `rate`: the inverse of RateForMove.
+[[nodiscard]] double SecondsForMove(double levels, int rate, double timeScale);
+
 }  // namespace voxtane::qt

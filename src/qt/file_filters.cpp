@@ -38,6 +38,12 @@ QString NameFilterOf(const editor::FileFilter& filter) {
 StartingPoint StartingPointOf(const editor::FileDialogRequest& request) {
     const QFileInfo initial(QString::fromStdString(request.initialName));
     StartingPoint start;
+    // A folder chooser opens in the folder itself, with no name filled in that one Enter would
+    // choose.
+    if (request.kind == editor::FileDialogKind::Folder) {
+        start.folder = initial.filePath();
+        return start;
+    }
     start.folder = initial.path();
     for (const editor::FileFilter& filter : request.filters)
         start.nameFilters << NameFilterOf(filter);

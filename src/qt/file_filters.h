@@ -19,9 +19,10 @@ struct StartingPoint {
 // formats come from, so it becomes "*" here, where it would otherwise hide names without a dot.
 [[nodiscard]] QString NameFilterOf(const editor::FileFilter& filter);
 
-// The initial name "<folder>/patch.syx" opens the folder with that name preselected; a pattern
-// such as "<folder>/*.syx" opens the folder listing what the pattern matches: through the
-// request's filter with that pattern, or through the pattern alone when there is none.
+// A folder chooser opens in the initial name's folder itself. The initial name "<folder>/patch.syx"
+// opens the folder with that name preselected; a pattern such as "<folder>/*.syx" opens the folder
+// listing what the pattern matches: through the request's filter with that pattern, or through the
+// pattern alone when there is none.
 [[nodiscard]] StartingPoint StartingPointOf(const editor::FileDialogRequest& request);
 
 }  // namespace voxtane::qt

@@ -10,6 +10,7 @@
 
 #include "qt/accessible_names.h"
 #include "qt/edit_additions.h"
+#include "qt/entry_notes.h"
 #include "qt/keyboard_navigation.h"
 #include "qt/main_menu.h"
 #include "qt/option_pictures.h"
@@ -59,6 +60,7 @@ MainWindow::MainWindow(editor::EditorRun& run, voice::AudioOutput* audio, QWidge
     AddSynthMenu(*menuBar(), help->menuAction(), *this, run_, [this] { ShowVoiceWindow(); });
     AddEditorAdditions(*this, *area, run_);
     NameControls(*this, form_);
+    ShowStoredEnvelopeEntries(*this, form_);
     AddKeyboardNavigation(*this, *area);
 
     const QPointer<MainWindow> guard(this);

@@ -1,8 +1,12 @@
 #include "qt/patch_list_binding.h"
 
+#include <QAbstractItemView>
+#include <QEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QSignalBlocker>
+#include <QTimer>
+#include <utility>
 
 namespace voxtane::qt {
 namespace {
@@ -31,6 +35,37 @@ void Show(const editor::PatchList& model, QComboBox& combo) {
     edit->setCursorPosition(CaretInCharacters(model.Text(), model.SelStart()));
 }
 
+// Whether the drop-down list is open, or was until this moment: a pick from it comes after it
+// has closed, within the same event.
+class DropDownWatch : public QObject {
+  public:
+    explicit DropDownWatch(QComboBox& combo) : QObject(&combo) {
+        combo.view()->window()->installEventFilter(this);
+    }
+    [[nodiscard]] bool TakePick() { return std::exchange(open_, false); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) open_ = true;
+        if (event->type() == QEvent::Hide) QTimer::singleShot(0, this, [this] { open_ = false; });
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    bool open_ = false;
+};
+
+// Gives the focus to the control after the combo box in the tab order, as Tab would.
+void FocusNextControl(QComboBox& combo) {
+    for (QWidget* next = combo.nextInFocusChain(); next != &combo;
+         next = next->nextInFocusChain()) {
+        if (combo.isAncestorOf(next) || (next->focusPolicy() & Qt::TabFocus) == 0 ||
+            !next->isVisible() || !next->isEnabled())
+            continue;
+        next->setFocus(Qt::TabFocusReason);
+        return;
+    }
+}
+
 }  // namespace
 
 void BindPatchList(editor::PatchList& model, QComboBox& combo) {
@@ -48,9 +83,14 @@ void BindPatchList(editor::PatchList& model, QComboBox& combo) {
     model.observers.Add([&model, guard] {
         if (guard) Show(model, *guard);
     });
-    // activated is the user's pick, also of the entry already selected.
-    QObject::connect(&combo, &QComboBox::activated, &combo, [&model](int index) {
+    // activated is the user's pick, also of the entry already selected. After a pick from the
+    // drop-down the focus moves on: left in the name field, Ctrl+V would paste the clipboard's
+    // text into the name instead of pasting a patch, and typing would rename the patch. Up and
+    // Down in the field keep it there, to go on through the patches.
+    auto* dropDown = new DropDownWatch(combo);
+    QObject::connect(&combo, &QComboBox::activated, &combo, [&model, &combo, dropDown](int index) {
         if (index >= 0 && index < model.ListCount()) model.SetListIndex(index);
+        if (dropDown->TakePick()) FocusNextControl(combo);
     });
     QObject::connect(combo.lineEdit(), &QLineEdit::textEdited, &combo,
                      [&model](const QString& text) { model.SetText(text.toStdString()); });

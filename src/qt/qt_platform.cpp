@@ -10,8 +10,10 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QUrl>
 
 #include "qt/file_filters.h"
@@ -125,6 +127,15 @@ editor::ClipboardContent QtPlatform::Clipboard() const {
 
 std::string QtPlatform::DataFolder() const {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
+}
+
+std::string QtPlatform::DocumentsFolder() const {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+}
+
+void QtPlatform::ShowStatus(const std::string& text) {
+    if (auto* window = qobject_cast<QMainWindow*>(mainWindow_.data()))
+        window->statusBar()->showMessage(QString::fromStdString(text));
 }
 
 std::string QtPlatform::ProgramFolder() const {

@@ -36,6 +36,9 @@ class QtPlatform : public editor::Platform {
     void SetClipboard(const editor::ClipboardContent& content) override;
     [[nodiscard]] editor::ClipboardContent Clipboard() const override;
     [[nodiscard]] std::string DataFolder() const override;
+    [[nodiscard]] std::string DocumentsFolder() const override;
+    // In the main window's status bar, until the next line replaces it.
+    void ShowStatus(const std::string& text) override;
 
     [[nodiscard]] bool Ended() const { return ended_; }
     // The about box on screen, once it has been shown.

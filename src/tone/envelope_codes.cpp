@@ -13,7 +13,7 @@ int FloorDiv(std::int64_t numerator, int denominator) {
 }
 
 bool InShownRange(int value) {
-    return value >= 0 && value <= 99;
+    return value >= 0 && value <= kEnvelopeTop;
 }
 
 }  // namespace

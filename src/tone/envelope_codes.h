@@ -46,8 +46,11 @@ inline constexpr std::array<EnvelopeSpec, kEnvelopeCount> kEnvelopes{{
 // Shown level of a level byte without its sustain flag.
 [[nodiscard]] int DecodeLevelCode(EnvelopeKind kind, int levelCode);
 
-// Codes for the numbers the boxes are meant to hold (0 to 99). Any other number is coded as 0
-// would be, so that a stray entry never spills into the flag bit or below zero.
+// The numbers the boxes are meant to hold: 0 to this.
+inline constexpr int kEnvelopeTop = 99;
+
+// Codes for the numbers the boxes are meant to hold. Any other number is coded as 0 would be, so
+// that a stray entry never spills into the flag bit or below zero.
 [[nodiscard]] int EncodeRateCode(EnvelopeKind kind, int rate);
 [[nodiscard]] int EncodeLevelCode(EnvelopeKind kind, int level);
 

@@ -38,13 +38,28 @@ std::string NumberPrefix(const std::string& s) {
     return s.substr(0, i);
 }
 
-}  // namespace
-
-std::int16_t ReadEnvelopeNumber(std::string_view text) {
+std::string WithoutBlanks(std::string_view text) {
     std::string compact;
     compact.reserve(text.size());
     for (char c : text)
         if (c != ' ' && c != '\t') compact.push_back(c);
+    return compact;
+}
+
+}  // namespace
+
+EnvelopeTextForm FormOfEnvelopeText(std::string_view text) {
+    const std::string compact = WithoutBlanks(text);
+    if (compact.empty()) return EnvelopeTextForm::Blank;
+    if (NumberPrefix(compact) != compact) return EnvelopeTextForm::NotANumber;
+    const std::size_t digits = compact.front() == '+' || compact.front() == '-' ? 1 : 0;
+    return compact.find_first_not_of("0123456789", digits) == std::string::npos
+               ? EnvelopeTextForm::Whole
+               : EnvelopeTextForm::Fraction;
+}
+
+std::int16_t ReadEnvelopeNumber(std::string_view text) {
+    const std::string compact = WithoutBlanks(text);
 
     std::string number = NumberPrefix(compact);
     if (number.empty()) return 0;

@@ -12,4 +12,9 @@ namespace voxtane {
 // integer reads as 0.
 [[nodiscard]] std::int16_t ReadEnvelopeNumber(std::string_view text);
 
+// What an envelope box's text holds, blanks aside: nothing, a whole number ("150", "-3"), a
+// number with a fraction or an exponent ("7.5", "1e2"), or more than a number ("ab", "12ab").
+enum class EnvelopeTextForm { Blank, Whole, Fraction, NotANumber };
+[[nodiscard]] EnvelopeTextForm FormOfEnvelopeText(std::string_view text);
+
 }  // namespace voxtane

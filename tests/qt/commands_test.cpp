@@ -113,7 +113,7 @@ class CommandsTest : public QObject {
         QCOMPARE(E().module.PatchCount, 0);
     }
 
-    // Load asks for a file in the program's folder and shows the bank's first patch and names.
+    // Load asks for a file where dialogs start and shows the bank's first patch and names.
     void loadThroughTheMenu() {
         editor::ScriptedPlatform quiet;
         editor::EditorRun source(quiet);

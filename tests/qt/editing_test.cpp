@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QScrollBar>
+#include <QStatusBar>
 
 #include "editor_window.h"
 #include "model_view.h"
@@ -267,6 +268,50 @@ class EditingTest : public FreshWindowTest {
         QCOMPARE(field->text(), QStringLiteral("Patch_4"));
         QCOMPARE(Patches()->itemText(0), QStringLiteral("XBass"));
         QCOMPARE(E().form.cboPatches.List(3), std::string("Patch_4"));
+    }
+
+    // A box that is left shows the number the tone holds; when that is not what was typed, the
+    // status bar and the box's description say what was stored instead.
+    void aBoxThatIsLeftShowsWhatIsStored() {
+        auto* box = W<QLineEdit>("txtDCW1Rate(3)");
+        const struct {
+            const char* typed;
+            const char* shown;
+            const char* note;  // "" for none
+        } cases[] = {
+            {"150", "0", "DCW 1 step 4 rate: 150 is outside 0 to 99; 0 is stored"},
+            {"ab", "0", "DCW 1 step 4 rate: \"ab\" is not a number; 0 is stored"},
+            {"12 and then some more", "12",
+             "DCW 1 step 4 rate: \"12 and then some mor...\" is not a number; 12 is stored"},
+            {"", "0", "DCW 1 step 4 rate: the box is empty; 0 is stored"},
+            {"7.6", "8", "DCW 1 step 4 rate: 7.6 is not a whole number; 8 is stored"},
+            {"40000", "0", "DCW 1 step 4 rate: 40000 is outside 0 to 99; 0 is stored"},
+            {"-0", "0", ""},
+            {"07", "7", ""},
+        };
+        for (const auto& entry : cases) {
+            E().window.statusBar()->clearMessage();
+            box->setFocus();
+            box->selectAll();
+            if (*entry.typed == 0)
+                QTest::keyClick(box, Qt::Key_Delete);
+            else
+                QTest::keyClicks(box, entry.typed);
+            const ToneRecord typed = Scratch();
+            QTest::keyClick(box, Qt::Key_Tab);
+            QCOMPARE(box->text(), QString::fromLatin1(entry.shown));
+            QCOMPARE(E().form.txtDCW1Rate.Text(3), std::string(entry.shown));
+            QVERIFY(Scratch() == typed);
+            QCOMPARE(E().window.statusBar()->currentMessage(), QString::fromLatin1(entry.note));
+            const QString description = box->accessibleDescription();
+            QVERIFY(description.startsWith(QStringLiteral("Rate of step 4")));
+            QCOMPARE(description.contains(QStringLiteral("is stored")), *entry.note != 0);
+            QVERIFY(description.contains(QString::fromLatin1(entry.note)));
+        }
+        Reference reference;
+        reference.form.txtDCW1Rate.SetText(3, "7");
+        QVERIFY(Scratch() == reference.run.module1.ScratchRecord);
+        QCOMPARE(FirstWidgetNotShowingModel(E()), QString());
     }
 };
 

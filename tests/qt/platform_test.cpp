@@ -1,6 +1,7 @@
 // The real platform on Qt: message boxes, file dialogs, the about box and the device window as
 // the user meets them, and the end of the program. Each window is answered as a user answers it.
 #include <QClipboard>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
@@ -11,6 +12,8 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <filesystem>
@@ -283,6 +286,37 @@ class PlatformTest : public QObject {
                              folder.path().toStdString() + "/*.syx", kSysexFilters, false))),
                  bare);
         QCOMPARE(seen.selectedFilter, QStringLiteral("SysEx(*.syx)"));
+    }
+
+    // The folder chooser opens in the folder itself with no name filled in, so that one Enter
+    // does not choose a folder the user never looked at; the user's documents folder is
+    // where dialogs start the first time; status lines show in the main window's status bar.
+    void folderChooserDocumentsAndStatus() {
+        QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("inner")));
+        qt::QtPlatform platform;
+        QString nameField = QStringLiteral("unseen");
+        SeenDialog seen;
+        OnNextModal([&](QWidget* window) {
+            if (auto* field = window->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                nameField = field->text();
+            Choose(seen, QString())(window);
+        });
+        const std::string inner = folder.filePath(QStringLiteral("inner")).toStdString();
+        QCOMPARE(platform.ShowFileDialog(
+                     Request(editor::FileDialogKind::Folder, "Export", inner, {}, false)),
+                 std::string());
+        QCOMPARE(seen.folder, QString::fromStdString(inner));
+        QCOMPARE(nameField, QString());
+        QCOMPARE(seen.fileMode, QFileDialog::Directory);
+
+        QCOMPARE(QString::fromStdString(platform.DocumentsFolder()),
+                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+
+        RealWindow real;
+        real.platform.ShowStatus("Saved 16 patches to /tmp/x.syx.");
+        QCOMPARE(real.window.statusBar()->currentMessage(),
+                 QStringLiteral("Saved 16 patches to /tmp/x.syx."));
     }
 
     // Copy Patch and Paste Patch through the desktop's clipboard, with the keys outside the text

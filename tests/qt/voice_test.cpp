@@ -192,15 +192,21 @@ class VoiceTest : public QObject {
         // The default tone rises to 99 at step 1 and falls to 0 at step 2.
         const QPointF top = *graph.StepPosition(1);
         const QPointF bottom = *graph.StepPosition(2);
-        const QPoint target(int(bottom.x()) + 40,
-                            int(std::lround(bottom.y() - (bottom.y() - top.y()) * 40 / 99.0)));
+        const QPoint up(int(bottom.x()),
+                        int(std::lround(bottom.y() - (bottom.y() - top.y()) * 40 / 99.0)));
         QTest::mousePress(&graph, Qt::LeftButton, {}, bottom.toPoint());
-        QTest::mouseMove(&graph, (bottom.toPoint() + target) / 2);
+        QTest::mouseMove(&graph, (bottom.toPoint() + up) / 2);
+        QTest::mouseMove(&graph, up);
+        // Straight up the point takes the pointer's height and keeps its rate.
+        const QPointF raised = *graph.StepPosition(2);
+        QVERIFY(std::abs(raised.y() - up.y()) <= 1.5);
+        QCOMPARE(editor.form.txtDCA1Rate.Text(1), std::string("50"));
+        // Then it follows the pointer's move sideways, within a rate's step of time.
+        const QPoint target = up + QPoint(40, 0);
         QTest::mouseMove(&graph, target);
-        // The point follows the pointer, within a rate's step of time.
         const QPointF dragged = *graph.StepPosition(2);
         QVERIFY(std::abs(dragged.y() - target.y()) <= 1.5);
-        QVERIFY(std::abs(dragged.x() - target.x()) <= 0.06 * (target.x() - top.x()) + 1.5);
+        QVERIFY(std::abs(dragged.x() - raised.x() - 40) <= 0.06 * (dragged.x() - top.x()) + 5.5);
         QTest::mouseRelease(&graph, Qt::LeftButton, {}, target);
 
         const std::string rate = editor.form.txtDCA1Rate.Text(1);
@@ -240,6 +246,33 @@ class VoiceTest : public QObject {
         // While Compare shows the reference nothing can be dragged.
         editor.run.compare.SetComparing(true);
         QVERIFY(!graph.isEnabled());
+    }
+
+    // A point dragged straight down, or nearly so, keeps its step's rate: the rate changes only
+    // as far as the point moves sideways.
+    void aStraightDragKeepsTheRate() {
+        VoicedEditor voiced;
+        EditorWindow& editor = voiced.editor;
+        VoiceWindow* window = OpenVoice(editor);
+        QVERIFY(window);
+        editor.form.txtDCW1Rate.SetText(2, "5");
+        editor.form.txtDCW1Lvl.SetText(2, "60");
+        editor.form.optDCW1E.Click(3);
+        qt::EnvelopeGraph& graph = window->Graph(kDCW1);
+        QTRY_VERIFY(graph.StepPosition(3).has_value());
+        const QPointF point = *graph.StepPosition(3);
+        for (const int stray : {0, 3}) {
+            const QPoint grab = point.toPoint();
+            const QPoint down(grab.x() + stray, grab.y() + (graph.height() - grab.y()) / 4);
+            QTest::mousePress(&graph, Qt::LeftButton, {}, grab);
+            QTest::mouseMove(&graph, (grab + down) / 2);
+            QTest::mouseMove(&graph, down);
+            QTest::mouseRelease(&graph, Qt::LeftButton, {}, down);
+            QVERIFY(std::stoi(editor.form.txtDCW1Lvl.Text(2)) < 60);
+            QCOMPARE(editor.form.txtDCW1Rate.Text(2), std::string("5"));
+            editor.run.history.Undo();
+            QCOMPARE(editor.form.txtDCW1Lvl.Text(2), std::string("60"));
+        }
     }
 
     // With VOXTANE_SCREENSHOT_DIR set, the window with an edited tone and two held keys is saved

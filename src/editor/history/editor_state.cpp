@@ -102,7 +102,10 @@ EditorState Capture(const Form1& form, const EditorState* earlier) {
     view.stored = {m.StoredLineSelect, m.StoredOctaveRange, m.StoredOctave, m.StoredNote};
     view.controls = Packed(form);
     view.listIndex = form.cboPatches.ListIndex();
-    view.listText = form.cboPatches.Text();
+    // The field of a selected entry shows the entry's name; text typed there is a rename under
+    // way, which its own step records in the names.
+    view.listText = view.listIndex >= 0 && view.listIndex < kBankSlots ? state.names[view.listIndex]
+                                                                       : form.cboPatches.Text();
     view.selStart = form.cboPatches.SelStart();
     return state;
 }
@@ -166,10 +169,9 @@ void Restore(Form1& form, const EditorState& state, const Changed& changed) {
         listIndex = state.view.listIndex;
         listText = state.view.listText;
         selStart = state.view.selStart;
-    } else if (listIndex >= 0 && listIndex < kBankSlots) {
-        // A renamed entry that stays selected shows its name in the text field.
-        listText = names[listIndex];
     }
+    // The selected entry shows the name the bank holds for it, whichever step put it back.
+    if (listIndex >= 0 && listIndex < kBankSlots) listText = names[listIndex];
     // The patch shown has been changed by later steps than this one: it shows as it is now.
     if (m.CurrentPatch >= 1 && m.ScratchRecord != bank[m.CurrentPatch]) {
         m.ScratchRecord = bank[m.CurrentPatch];

@@ -137,13 +137,15 @@ void BankTransfer::Import() {
     FileDialogRequest dialog;
     dialog.kind = FileDialogKind::OpenMany;
     dialog.title = "Import";
-    dialog.initialName = platform_.ProgramFolder() + "/*.syx";
+    dialog.initialName = folders_.Start(FileKind::Imports) + "/*.syx";
     dialog.filters = {{"SysEx and text(*.syx *.txt)", {"*.syx", "*.txt"}},
                       {"All Files(*.*)", {"*.*"}}};
     dialog.fileMustExist = true;
     const std::vector<std::string> paths = platform_.ShowFilesDialog(dialog);
     if (paths.empty()) return;
+    folders_.Remember(FileKind::Imports, paths.front());
     const TransferReport report = ImportFiles(paths);
+    platform_.ShowStatus(ImportSummary(report));
     if (report.done == 0 || !report.notes.empty()) ShowReport(ImportSummary(report), report);
 }
 
@@ -185,9 +187,10 @@ void BankTransfer::Export() {
     FileDialogRequest dialog;
     dialog.kind = FileDialogKind::Folder;
     dialog.title = "Export";
-    dialog.initialName = platform_.ProgramFolder();
+    dialog.initialName = folders_.Start(FileKind::Exports);
     const std::string folder = platform_.ShowFileDialog(dialog);
     if (folder.empty()) return;
+    folders_.Remember(FileKind::Exports, folder);
     const TransferReport report = ExportBank(folder, [this, &folder](int existing) {
         return platform_.ShowMessage({std::to_string(existing) +
                                           " of the 16 files already exist in \"" + folder +
@@ -195,6 +198,11 @@ void BankTransfer::Export() {
                                       "Export", MessageButtons::YesNo, MessageIcon::Exclamation,
                                       DefaultButton::Second}) == MessageAnswer::Yes;
     });
+    platform_.ShowStatus(report.done == 0 && report.notes.empty()
+                             ? "Nothing was exported: the files in " + folder + " are kept."
+                             : "Exported " + std::to_string(report.done) +
+                                   (report.done == 1 ? " patch" : " patches") + " to " + folder +
+                                   ".");
     if (!report.notes.empty())
         ShowReport("Exported " + std::to_string(report.done) + " of 16 patches.", report);
 }

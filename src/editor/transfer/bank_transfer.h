@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/files/dialog_folders.h"
 #include "editor/linked_editor.h"
 #include "editor/platform.h"
 
@@ -17,8 +18,9 @@ struct TransferReport {
 // Import and Export: the tone files that circulate among owners, in and out of the bank.
 class BankTransfer {
   public:
-    BankTransfer(LinkedEditor& editor, Platform& platform, const std::string& title)
-        : editor_(editor), platform_(platform), title_(title) {}
+    BankTransfer(LinkedEditor& editor, Platform& platform, const std::string& title,
+                 DialogFolders& folders)
+        : editor_(editor), platform_(platform), title_(title), folders_(folders) {}
 
     // "Import": asks for files, imports them and shows the report.
     void Import();
@@ -38,6 +40,7 @@ class BankTransfer {
     LinkedEditor& editor_;
     Platform& platform_;
     const std::string& title_;
+    DialogFolders& folders_;
 };
 
 // "Imported 3 tones into patches 5 to 7."

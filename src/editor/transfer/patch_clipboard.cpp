@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "bank/patch_name.h"
 #include "bank/sysex_bank_writer.h"
-#include "bank/text_encoding.h"
 #include "bank/tone_import.h"
 
 namespace voxtane::editor {
@@ -27,11 +27,7 @@ std::optional<ClipboardTone> FromOwnType(const std::vector<std::uint8_t>& bytes)
         if (byte > 0x0F) return std::nullopt;
         tone.record[entry] = byte;
     }
-    std::string name(bytes.begin() + kDumpBytes, bytes.end());
-    name = CutToCharacters(ToValidUtf8(name), kMaxNameLength);
-    for (char& c : name)
-        if (c == '\n' || c == '\r') c = ' ';
-    tone.name = name;
+    tone.name = PatchName(std::string(bytes.begin() + kDumpBytes, bytes.end()));
     return tone;
 }
 
