@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "bank/sysex_bank_writer.h"
 #include "editor/history/user_actions.h"
@@ -155,6 +156,61 @@ TEST(PatchCompare, ShowsTheLastLoadedToneReadOnlyAndBringsBackTheEditExactly) {
     editor.form.cboPatches.SetListIndex(5);
     EXPECT_FALSE(editor.run.compare.Comparing());
     EXPECT_EQ(editor.module.PatchBank[5], edited) << "the edit, not the reference, was kept";
+}
+
+// Whatever takes the current patch out of the editor takes the edit, never the reference that
+// Compare shows, and ends Compare first as a save does.
+TEST(PatchCompare, EndsBeforeAPatchLeavesTheEditor) {
+    TempFolder folder;
+    const std::vector<std::pair<const char*, std::function<ToneRecord(StartedEditor&)>>> leaving{
+        {"Copy Patch",
+         [](StartedEditor& editor) {
+             editor.run.clipboard.CopyPatch();
+             StartedEditor reader;
+             reader.platform.SetClipboard(editor.platform.Clipboard());
+             reader.run.clipboard.PastePatch();
+             return reader.module.ScratchRecord;
+         }},
+        {"Export",
+         [&folder](StartedEditor& editor) {
+             (void)editor.run.transfer.ExportBank(folder.path().string(), [](int) { return true; });
+             StartedEditor reader;
+             reader.platform.QueueFileChoice(folder.File("05 Patch_5.syx"));
+             reader.form.cmdLoad_Click();
+             return reader.module.ScratchRecord;
+         }},
+        {"Tones", [](StartedEditor& editor) { return editor.run.tones.Tones()[4]; }},
+    };
+    for (const auto& [name, leave] : leaving) {
+        StartedEditor editor;
+        editor.form.cboPatches.SetListIndex(4);
+        editor.form.hsDepth.SetValue(77);
+        const ToneRecord edited = editor.module.ScratchRecord;
+        editor.run.compare.SetComparing(true);
+        ASSERT_NE(editor.module.ScratchRecord, edited);
+        EXPECT_EQ(leave(editor), edited) << name;
+        if (std::string(name) != "Tones") {
+            EXPECT_FALSE(editor.run.compare.Comparing()) << name;
+        }
+    }
+}
+
+// Export writes the patches a save writes: those of the bank, or the first one after New.
+TEST(BankTransfer, ExportWritesThePatchesOfTheBank) {
+    for (const int count : {0, 1, 3, 16}) {
+        StartedEditor editor;
+        TempFolder folder;
+        editor.module.PatchCount = static_cast<std::int16_t>(count);
+        const editor::TransferReport report =
+            editor.run.transfer.ExportBank(folder.path().string(), [](int) { return true; });
+        const int expected = std::max(count, 1);
+        EXPECT_EQ(report.done, expected) << count;
+        EXPECT_EQ(report.wanted, expected) << count;
+        int files = 0;
+        for (const auto& entry : fs::directory_iterator(folder.path()))
+            files += entry.path().extension() == ".syx";
+        EXPECT_EQ(files, expected) << count;
+    }
 }
 
 // A run that is killed after an edit leaves a copy that the next start offers back whole; a
