@@ -294,6 +294,12 @@ TEST_F(cli, EditsUndoneGiveBackTheFileAndImportAndExportCarryThePatches) {
         EXPECT_EQ(ReadText(folder.File("undone.plf")), ReadText(folder.File("bank.plf"))) << seed;
         EXPECT_EQ(ReadBytes(folder.File("redone.syx")), ReadBytes(folder.File("edited.syx")));
     }
+    // Undoing more than was edited stops at the loaded file, and says so.
+    const RunResult beyond =
+        RunSyx({"edit", bank, folder.File("beyond.syx"), "hsFine=9", "undo", "undo", "undo"});
+    ASSERT_EQ(beyond.exitCode, 0) << beyond.err;
+    EXPECT_EQ(ReadBytes(folder.File("beyond.syx")), ReadBytes(bank));
+    EXPECT_NE(beyond.err.find("nothing left to undo"), std::string::npos) << beyond.err;
     ASSERT_EQ(RunSyx({"export", folder.File("edited.syx"), folder.File("out")}).exitCode, 0);
     EXPECT_EQ(RunSyx({"export", folder.File("edited.syx"), folder.File("out")}).exitCode, 1)
         << "existing files are kept unless --replace";
