@@ -213,8 +213,16 @@ TEST(BankTransfer, ExportWritesThePatchesOfTheBank) {
     }
 }
 
-// A run that is killed after an edit leaves a copy that the next start offers back whole; a
-// damaged copy is removed without a word.
+// The recovery copies in a data folder.
+std::vector<fs::path> Copies(const fs::path& folder) {
+    std::vector<fs::path> copies;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().extension() == ".vxr") copies.push_back(entry.path());
+    return copies;
+}
+
+// A run that is killed after an edit leaves a copy that the next start offers back whole (at
+// most the last second of edits is lost); a damaged copy is removed without a word.
 TEST(Recovery, AKilledRunsEditsComeBackAtTheNextStart) {
     TempFolder data;
     // The same unsaved edits, in this process and in the child that is killed.
@@ -230,17 +238,19 @@ TEST(Recovery, AKilledRunsEditsComeBackAtTheNextStart) {
         edit(editor);
         return editor::history::ContentOf(editor.run);
     }();
-    fs::remove_all(data.path() / "recovery.vxr");
+    for (const fs::path& copy : Copies(data.path())) fs::remove(copy);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         StartedEditor editor;
         edit(editor);
+        editor.run.recovery.Flush();
         raise(SIGKILL);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_EQ(Copies(data.path()).size(), 1u);
 
     editor::ScriptedPlatform platform("/opt/voxtane");
     platform.SetDataFolder(data.path().string());
@@ -252,16 +262,17 @@ TEST(Recovery, AKilledRunsEditsComeBackAtTheNextStart) {
     EXPECT_EQ(run.module1.CurrentPatch, 7);
     EXPECT_EQ(run.history.UndoText(), "Undo Restore");
     run.form1.cmdNew_Click();
-    EXPECT_FALSE(fs::exists(data.path() / "recovery.vxr")) << "New removes the copy";
+    run.recovery.Flush();
+    EXPECT_TRUE(Copies(data.path()).empty()) << "New removes the copy";
 
-    WriteText((data.path() / "recovery.vxr").string(),
+    WriteText((data.path() / "recovery-0badc0b7.vxr").string(),
               editor::EncodeRecoveryCopy({}).substr(0, 300));
     editor::ScriptedPlatform quiet("/opt/voxtane");
     quiet.SetDataFolder(data.path().string());
     editor::EditorRun again(quiet);
     again.Start();
     EXPECT_TRUE(quiet.Messages().empty());
-    EXPECT_FALSE(fs::exists(data.path() / "recovery.vxr"));
+    EXPECT_TRUE(Copies(data.path()).empty());
 }
 
 }  // namespace

@@ -36,6 +36,7 @@ void History::EndStep() {
         steps_.push_back({name_, mergeKey_, std::move(before), std::move(after), now});
         if (steps_.size() > kMaxSteps) steps_.pop_front();
         done_ = steps_.size();
+        stepAdded.Notify(steps_.back().name, steps_.back().before);
     }
     mergeable_ = true;
     changed.Notify();
