@@ -25,8 +25,7 @@ namespace voxtane::editor {
 // go through the run's BankFileStore and MIDI through its MidiCommands.
 class Form1 : public ToneControls {
   public:
-    Form1(Module1& module1, Platform& platform, MidiCommands& midiCommands,
-          BankFiles& fileStore);
+    Form1(Module1& module1, Platform& platform, MidiCommands& midiCommands, BankFiles& fileStore);
 
     Module1& module1;
     Platform& platform;
@@ -61,6 +60,8 @@ class Form1 : public ToneControls {
     // Files (form1_load.cpp, form1_save.cpp).
     void cmdLoad_Click() { LoadSysexFiles(); }
     void LoadSysexFiles();
+    // Load with `path` chosen: one step, the bank as the file holds it.
+    void LoadSysexFile(const std::string& path);
     // Reads the bank file and its names file into the bank; false when it gave no patch.
     bool LoadFrom(const std::string& path);
     void cmdSave_Click() { SaveSysex(1, true); }

@@ -36,7 +36,10 @@ void Form1::LoadSysexFiles() {
     dialog.initialName = platform.ProgramFolder() + "/*.syx";
     dialog.fileMustExist = true;
     const std::string path = platform.ShowFileDialog(dialog);
-    if (path.empty()) return;
+    if (!path.empty()) LoadSysexFile(path);
+}
+
+void Form1::LoadSysexFile(const std::string& path) {
     ShowEditedView();
     bool loaded = false;
     {
