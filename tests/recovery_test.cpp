@@ -46,6 +46,9 @@ TEST(Recovery, EachRunningEditorKeepsItsOwnCopy) {
     first->Edit(40);
     const std::string firstCopy = first->run.recovery.CopyPath();
     ASSERT_TRUE(fs::exists(firstCopy));
+    // A write of the first editor's copy caught half-way: the second's writes leave it.
+    const std::string halfWritten = firstCopy + ".tmp-12345";
+    WriteText(halfWritten, "half");
     {
         EditorWithData second(data);
         EXPECT_TRUE(second.platform.Messages().empty()) << "a running editor's copy is not offered";
@@ -57,6 +60,7 @@ TEST(Recovery, EachRunningEditorKeepsItsOwnCopy) {
         second.run.recovery.Flush();
         EXPECT_FALSE(fs::exists(second.run.recovery.CopyPath()));
         EXPECT_TRUE(fs::exists(firstCopy)) << "a save removes only the saving editor's copy";
+        EXPECT_TRUE(fs::exists(halfWritten)) << "nor does a write clean up another's files";
     }
     const BankContent unsaved = ContentOf(first->run);
     first.reset();  // the first ends with unsaved changes
