@@ -1,5 +1,6 @@
 #include "editor/recovery/copy_writer.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "bank/atomic_file.h"

@@ -1,6 +1,7 @@
 #include "editor/recovery/recovery.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
