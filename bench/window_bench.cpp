@@ -51,9 +51,11 @@ struct EditorProgram {
     EditorProgram() : run(platform, midiBackend, deviceWindow, clock), window(run) {
         platform.SetMainWindow(&window);
         deviceWindow.QueueClick(0);
-        // The unsaved edits of the run before would be offered back.
+        // The unsaved edits of the runs before would be offered back.
         std::error_code ec;
-        std::filesystem::remove(run.recovery.CopyPath(), ec);
+        for (std::filesystem::directory_iterator it(platform.DataFolder(), ec), end;
+             !ec && it != end; it.increment(ec))
+            if (it->path().extension() == ".vxr") std::filesystem::remove(it->path(), ec);
         run.Start();
     }
     QWidget& Window() { return window; }

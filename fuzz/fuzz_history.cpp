@@ -1,6 +1,7 @@
 // Any sequence of user actions (chosen by the input: edits, renames, selections, Copy and Paste
-// Patch, New) then undone step by step gives back the start exactly, and redone gives back the
-// end: bank as a save writes it, names, patch count and file name.
+// Patch, New, Compare, Get Patch and Get Bank) then undone step by step gives back the start
+// exactly, and redone gives back the end: bank as a save writes it, names, patch count and file
+// name.
 #include <cstdint>
 
 #include "editor/history/user_actions.h"

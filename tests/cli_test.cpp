@@ -344,6 +344,35 @@ TEST_F(cli, EditsUndoneGiveBackTheFileAndImportAndExportCarryThePatches) {
         EXPECT_EQ(ReadText(folder.File("undone.plf")), ReadText(folder.File("bank.plf"))) << seed;
         EXPECT_EQ(ReadBytes(folder.File("redone.syx")), ReadBytes(folder.File("edited.syx")));
     }
+    // The window's recovery shelf, listed and brought back.
+    {
+        StartedEditor window;
+        window.platform.SetDataFolder(folder.File("data"));
+        window.run.recovery.OfferRestore();
+        for (const char* name : {"Older", "Newer"}) {
+            window.form.cboPatches.SetText(name);
+            window.form.cmdNew_Click();
+        }
+        window.run.recovery.Flush();
+    }
+    const RunResult listed = RunSyx({"recover", "--list", "--data-dir", folder.File("data")});
+    ASSERT_EQ(listed.exitCode, 0) << listed.err;
+    EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 2) << listed.out;
+    EXPECT_LT(listed.out.find("Newer"), listed.out.find("Older")) << listed.out;
+    EXPECT_EQ(RunSyx({"recover", "2", folder.File("older.syx"), "--data-dir", folder.File("data")})
+                  .exitCode,
+              0);
+    EXPECT_EQ(ReadText(folder.File("older.plf")).substr(0, 16), "Older\r\nPatch_2\r\n");
+    EXPECT_EQ(
+        RunSyx({"recover", "3", folder.File("no.syx"), "--data-dir", folder.File("data")}).exitCode,
+        1);
+    EXPECT_EQ(RunSyx({"recover"}).exitCode, 2);
+    // Undoing more than was edited stops at the loaded file, and says so.
+    const RunResult beyond =
+        RunSyx({"edit", bank, folder.File("beyond.syx"), "hsFine=9", "undo", "undo", "undo"});
+    ASSERT_EQ(beyond.exitCode, 0) << beyond.err;
+    EXPECT_EQ(ReadBytes(folder.File("beyond.syx")), ReadBytes(bank));
+    EXPECT_NE(beyond.err.find("nothing left to undo"), std::string::npos) << beyond.err;
     ASSERT_EQ(RunSyx({"export", folder.File("edited.syx"), folder.File("out")}).exitCode, 0);
     EXPECT_EQ(RunSyx({"export", folder.File("edited.syx"), folder.File("out")}).exitCode, 1)
         << "existing files are kept unless --replace";

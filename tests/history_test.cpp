@@ -1,9 +1,14 @@
 // The one history of undo and redo: what a step is, what undoing it gives back, and its bounds.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <map>
 #include <random>
+#include <set>
 
 #include "editor/history/user_actions.h"
+#include "midi/recording_backend.h"
+#include "midi/scripted_device_window.h"
 #include "test_support.h"
 
 namespace voxtane::testing {
@@ -29,6 +34,87 @@ TEST(History, UndoingEveryStepGivesBackTheStartAndRedoingTheEnd) {
         while (editor.run.history.CanRedo()) editor.run.history.Redo();
         ASSERT_EQ(ContentOf(editor.run), end) << "seed " << seed;
     }
+}
+
+// A clock that only moves when told.
+class StillClock : public midi::Clock {
+  public:
+    [[nodiscard]] TimePoint Now() const override { return now_; }
+    void SleepFor(Duration duration) override { now_ += duration; }
+
+  private:
+    TimePoint now_{};
+};
+
+// Every file under a folder with its content.
+std::map<std::string, std::string> FilesUnder(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.is_regular_file()) files[entry.path().string()] = ReadText(entry.path().string());
+    return files;
+}
+
+// With files, the synth and Compare among the actions: nothing reaches a file or the synth's
+// memory unless the action was Export or Write, and undoing goes back through every earlier
+// state of the bank, newest first, to the start.
+TEST(History, UserActionsWriteOnlyWhatWasAskedAndUndoGivesBackEveryEarlierState) {
+    TempFolder folder;
+    editor::history::UserFiles files;
+    {
+        StartedEditor maker;
+        for (int n = 0; n < 2; ++n) {
+            maker.form.hsFine.SetValue(10 + n);
+            maker.form.cboPatches.SetText("Made " + std::to_string(n));
+            files.banks.push_back(folder.File("bank" + std::to_string(n) + ".syx"));
+            maker.platform.QueueFileChoice(files.banks.back());
+            maker.form.cmdSaveAs_Click();
+        }
+        files.tones.push_back(folder.File("tone.syx"));
+        maker.platform.QueueFileChoice(files.tones.back());
+        maker.form.cmdSaveSinglePatch_Click();
+    }
+    files.exportFolder = folder.File("export");
+    std::filesystem::create_directory(files.exportFolder);
+    std::set<std::string> kinds;
+    for (std::uint32_t seed = 1; seed <= 8; ++seed) {
+        editor::ScriptedPlatform platform("/opt/voxtane");
+        midi::RecordingBackend backend({"Synth"});
+        midi::ScriptedDeviceWindow window;
+        StillClock clock;
+        editor::EditorRun run(platform, backend, window, clock);
+        window.QueueClick(1);
+        run.Start();
+        std::mt19937 random(seed);
+        const auto below = [&random](int n) { return static_cast<int>(random() % n); };
+        std::vector<BankContent> states{ContentOf(run)};
+        std::string log;
+        std::map<std::string, std::string> written = FilesUnder(folder.path());
+        for (int i = 0; i < 50; ++i) {
+            const std::size_t sent = backend.Sent().size();
+            const editor::history::UserAction action =
+                editor::history::MakeUserAction(run, below, &files);
+            kinds.insert(action.name);
+            log += action.name + (ContentOf(run) != states.back() ? "*, " : ", ");
+            clock.SleepFor(std::chrono::seconds(3));  // no two actions merge into one step
+            if (!action.writesMemory) {
+                ASSERT_EQ(backend.Sent().size(), sent) << action.name;
+            }
+            std::map<std::string, std::string> now = FilesUnder(folder.path());
+            if (!action.writesFiles) {
+                ASSERT_EQ(now, written) << action.name;
+            }
+            written = std::move(now);
+            if (ContentOf(run) != states.back()) states.push_back(ContentOf(run));
+        }
+        for (std::size_t k = states.size() - 1; k > 0; --k) {
+            while (ContentOf(run) == states[k] && run.history.CanUndo()) run.history.Undo();
+            ASSERT_EQ(ContentOf(run), states[k - 1])
+                << "seed " << seed << ", state " << k << ": " << log;
+        }
+    }
+    for (const char* kind :
+         {"Load", "Import", "Export", "Get Patch", "Get Bank", "Compare", "Write to Memory"})
+        EXPECT_EQ(kinds.count(kind), 1u) << kind;
 }
 
 TEST(History, AStepIsNamedAndPutsBackTheViewOfItsPatchTypedTextIncluded) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "bank/sysex_bank_writer.h"
 #include "editor/history/user_actions.h"
@@ -157,8 +158,71 @@ TEST(PatchCompare, ShowsTheLastLoadedToneReadOnlyAndBringsBackTheEditExactly) {
     EXPECT_EQ(editor.module.PatchBank[5], edited) << "the edit, not the reference, was kept";
 }
 
-// A run that is killed after an edit leaves a copy that the next start offers back whole; a
-// damaged copy is removed without a word.
+// Whatever takes the current patch out of the editor takes the edit, never the reference that
+// Compare shows, and ends Compare first as a save does.
+TEST(PatchCompare, EndsBeforeAPatchLeavesTheEditor) {
+    TempFolder folder;
+    const std::vector<std::pair<const char*, std::function<ToneRecord(StartedEditor&)>>> leaving{
+        {"Copy Patch",
+         [](StartedEditor& editor) {
+             editor.run.clipboard.CopyPatch();
+             StartedEditor reader;
+             reader.platform.SetClipboard(editor.platform.Clipboard());
+             reader.run.clipboard.PastePatch();
+             return reader.module.ScratchRecord;
+         }},
+        {"Export",
+         [&folder](StartedEditor& editor) {
+             (void)editor.run.transfer.ExportBank(folder.path().string(), [](int) { return true; });
+             StartedEditor reader;
+             reader.platform.QueueFileChoice(folder.File("05 Patch_5.syx"));
+             reader.form.cmdLoad_Click();
+             return reader.module.ScratchRecord;
+         }},
+        {"Tones", [](StartedEditor& editor) { return editor.run.tones.Tones()[4]; }},
+    };
+    for (const auto& [name, leave] : leaving) {
+        StartedEditor editor;
+        editor.form.cboPatches.SetListIndex(4);
+        editor.form.hsDepth.SetValue(77);
+        const ToneRecord edited = editor.module.ScratchRecord;
+        editor.run.compare.SetComparing(true);
+        ASSERT_NE(editor.module.ScratchRecord, edited);
+        EXPECT_EQ(leave(editor), edited) << name;
+        if (std::string(name) != "Tones") {
+            EXPECT_FALSE(editor.run.compare.Comparing()) << name;
+        }
+    }
+}
+
+// Export writes the patches a save writes: those of the bank, or the first one after New.
+TEST(BankTransfer, ExportWritesThePatchesOfTheBank) {
+    for (const int count : {0, 1, 3, 16}) {
+        StartedEditor editor;
+        TempFolder folder;
+        editor.module.PatchCount = static_cast<std::int16_t>(count);
+        const editor::TransferReport report =
+            editor.run.transfer.ExportBank(folder.path().string(), [](int) { return true; });
+        const int expected = std::max(count, 1);
+        EXPECT_EQ(report.done, expected) << count;
+        EXPECT_EQ(report.wanted, expected) << count;
+        int files = 0;
+        for (const auto& entry : fs::directory_iterator(folder.path()))
+            files += entry.path().extension() == ".syx";
+        EXPECT_EQ(files, expected) << count;
+    }
+}
+
+// The recovery copies in a data folder.
+std::vector<fs::path> Copies(const fs::path& folder) {
+    std::vector<fs::path> copies;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().extension() == ".vxr") copies.push_back(entry.path());
+    return copies;
+}
+
+// A run that is killed after an edit leaves a copy that the next start offers back whole (at
+// most the last second of edits is lost); a damaged copy is removed without a word.
 TEST(Recovery, AKilledRunsEditsComeBackAtTheNextStart) {
     TempFolder data;
     // The same unsaved edits, in this process and in the child that is killed.
@@ -174,17 +238,19 @@ TEST(Recovery, AKilledRunsEditsComeBackAtTheNextStart) {
         edit(editor);
         return editor::history::ContentOf(editor.run);
     }();
-    fs::remove_all(data.path() / "recovery.vxr");
+    for (const fs::path& copy : Copies(data.path())) fs::remove(copy);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         StartedEditor editor;
         edit(editor);
+        editor.run.recovery.Flush();
         raise(SIGKILL);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_EQ(Copies(data.path()).size(), 1u);
 
     editor::ScriptedPlatform platform("/opt/voxtane");
     platform.SetDataFolder(data.path().string());
@@ -196,16 +262,17 @@ TEST(Recovery, AKilledRunsEditsComeBackAtTheNextStart) {
     EXPECT_EQ(run.module1.CurrentPatch, 7);
     EXPECT_EQ(run.history.UndoText(), "Undo Restore");
     run.form1.cmdNew_Click();
-    EXPECT_FALSE(fs::exists(data.path() / "recovery.vxr")) << "New removes the copy";
+    run.recovery.Flush();
+    EXPECT_TRUE(Copies(data.path()).empty()) << "New removes the copy";
 
-    WriteText((data.path() / "recovery.vxr").string(),
+    WriteText((data.path() / "recovery-0badc0b7.vxr").string(),
               editor::EncodeRecoveryCopy({}).substr(0, 300));
     editor::ScriptedPlatform quiet("/opt/voxtane");
     quiet.SetDataFolder(data.path().string());
     editor::EditorRun again(quiet);
     again.Start();
     EXPECT_TRUE(quiet.Messages().empty());
-    EXPECT_FALSE(fs::exists(data.path() / "recovery.vxr"));
+    EXPECT_TRUE(Copies(data.path()).empty());
 }
 
 }  // namespace

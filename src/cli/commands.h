@@ -41,6 +41,14 @@ struct ExportOptions {
 };
 int RunExport(const ExportOptions& options);
 
+struct RecoverOptions {
+    bool list = false;
+    int number = 0;  // 1 is the newest bank on the shelf
+    std::string out;
+    std::string dataFolder;  // the window's when empty
+};
+int RunRecover(const RecoverOptions& options);
+
 struct RenderOptions {
     std::string file;
     std::string out;

@@ -38,6 +38,8 @@ int RunEdit(const EditOptions& options) {
         ParseAssignments(options.assignments, editor.Form());
 
     editor.Load(options.in);
+    // The loaded file is where the history starts: an undo more than the edits keeps it.
+    editor.Run().history.Clear();
     std::vector<std::string> notes;
     PrintDecodingNotes(editor, notes);
     const int count = editor.State().PatchCount;
@@ -48,6 +50,11 @@ int RunEdit(const EditOptions& options) {
     editor.Platform().ClearRecords();
     editor.Form().cboPatches.SetListIndex(options.patch - 1);
     for (const Assignment& assignment : assignments) {
+        if (assignment.target == Assignment::Target::Undo && !editor.Run().history.CanUndo()) {
+            std::cerr << "note: undo: nothing left to undo; the history starts with \""
+                      << options.in << "\" as loaded\n";
+            continue;
+        }
         ApplyAssignment(editor.Run(), assignment);
         PrintEntryNote(assignment);
     }

@@ -104,6 +104,18 @@ int main(int argc, char** argv) {
     exportCommand->add_option("FOLDER", exportOptions.folder, "Where the files go")->required();
     exportCommand->add_flag("--replace", exportOptions.replace, "Replace files of those names");
 
+    RecoverOptions recover;
+    CLI::App* recoverCommand = app.add_subcommand(
+        "recover",
+        "List the recovery shelf (banks with unsaved changes that New, Load, Get Bank, Import or "
+        "Exit replaced in the window), or save bank N of it, with its names file, as OUT.");
+    recoverCommand->add_flag("--list", recover.list, "List the shelf, newest first");
+    recoverCommand->add_option("N", recover.number, "The bank to bring back (1 is the newest)");
+    recoverCommand->add_option("OUT", recover.out, "The bank file to write");
+    recoverCommand->add_option(
+        "--data-dir", recover.dataFolder,
+        "The window's data folder (default: $VOXTANE_DATA_DIR, else the desktop's data folder)");
+
     RenderOptions render;
     CLI::App* renderCommand = app.add_subcommand(
         "render",
@@ -161,6 +173,11 @@ int main(int argc, char** argv) {
             RequireInputFile(import.bank);
             for (const std::string& file : import.files) RequireInputFile(file);
             return RunImport(import);
+        }
+        if (*recoverCommand) {
+            if (!recover.list && (recover.number == 0 || recover.out.empty()))
+                throw UsageError("recover needs --list, or N and OUT");
+            return RunRecover(recover);
         }
         if (*renderCommand) {
             RejectEmptyPath(render.file, "FILE");

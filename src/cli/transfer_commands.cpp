@@ -58,7 +58,7 @@ int RunExport(const ExportOptions& options) {
                              options.folder + "\"; nothing was written (--replace replaces them)");
     for (const std::string& note : report.notes) std::cerr << "note: " << note << '\n';
     std::cout << "Exported " << report.done << " patches into " << options.folder << '\n';
-    return report.done == 16 ? kExitOk : kExitFailure;
+    return report.done == report.wanted ? kExitOk : kExitFailure;
 }
 
 }  // namespace voxtane::cli

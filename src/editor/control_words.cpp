@@ -126,7 +126,7 @@ const std::vector<ControlRow>& Rows() {
         // The patch band: not tone parameters, but a screen reader explains them all the same.
         {"cboPatches",
          "Patch List",
-         "Patch list",
+         "Patch List",
          {},
          "",
          "The 16 patches of the bank: pick the one to edit, or type to rename it"},

@@ -15,6 +15,7 @@
 #include "editor/ticker.h"
 #include "editor/transfer/bank_transfer.h"
 #include "editor/transfer/patch_clipboard.h"
+#include "midi/clock.h"
 #include "midi/midi_run.h"
 #include "midi/offline_midi.h"
 
@@ -89,7 +90,10 @@ struct EditorRun {
     history::History history{form1, midi.clock};
     PatchClipboard clipboard{tones, platform_, module1.AppTitle};
     BankTransfer transfer{tones, platform_, module1.AppTitle, dialogFolders};
-    Recovery recovery{form1, platform_, history};
+    FileCopyLocks copyLocks;
+    midi::SteadyClock copyClock;
+    BackgroundCopyWriter copyWriter{copyClock};
+    Recovery recovery{form1, tones, platform_, history, copyLocks, copyWriter};
 };
 
 }  // namespace voxtane::editor

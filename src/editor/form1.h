@@ -63,6 +63,8 @@ class Form1 : public ToneControls {
     // Files (form1_load.cpp, form1_save.cpp).
     void cmdLoad_Click() { LoadSysexFiles(); }
     void LoadSysexFiles();
+    // Load with `path` chosen: one step, the bank as the file holds it.
+    void LoadSysexFile(const std::string& path);
     // Reads the bank file and its names file into the bank; false when it gave no patch.
     bool LoadFrom(const std::string& path);
     void cmdSave_Click() { SaveSysex(1, true); }

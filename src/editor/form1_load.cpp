@@ -38,6 +38,10 @@ void Form1::LoadSysexFiles() {
     const std::string path = platform.ShowFileDialog(dialog);
     if (path.empty()) return;
     dialogFolders->Remember(FileKind::Banks, path);
+    LoadSysexFile(path);
+}
+
+void Form1::LoadSysexFile(const std::string& path) {
     ShowEditedView();
     bool loaded = false;
     {

@@ -12,6 +12,10 @@ BankTones Form1Tones::Tones() const {
     for (int slot = 1; slot <= kBankSlots; ++slot)
         tones[slot - 1] =
             slot == module1.CurrentPatch ? module1.ScratchRecord : module1.PatchBank[slot];
+    // Compare shows the reference in the record; the bank holds the edit all the same.
+    if (const std::optional<ToneRecord> edited = compare_.EditedTone();
+        edited && module1.CurrentPatch >= 1 && module1.CurrentPatch <= kBankSlots)
+        tones[module1.CurrentPatch - 1] = *edited;
     return tones;
 }
 

@@ -22,6 +22,7 @@ class Form1Tones : public LinkedEditor {
                   const std::string& stepName) override;
     void TakePatches(int first, std::span<const ToneRecord> tones,
                      std::span<const std::string> names, const std::string& stepName) override;
+    void ShowEditedPatch() override { form_.ShowEditedView(); }
     void WatchCurrentTone(std::function<void()> callback) override {
         form_.currentToneChanged.Add(std::move(callback));
     }

@@ -24,7 +24,8 @@ class LinkedEditor {
     [[nodiscard]] virtual ToneRecord CurrentTone() const = 0;
     [[nodiscard]] virtual int CurrentPatch() const = 0;
     [[nodiscard]] virtual int PatchCount() const = 0;
-    // Patches 1 to 16 as the editor holds them now, the current patch's edits included.
+    // Patches 1 to 16 as the editor holds them now, the current patch's edits included (also
+    // while Compare shows the reference).
     [[nodiscard]] virtual BankTones Tones() const = 0;
     // The name of patch 1 to 16.
     [[nodiscard]] virtual std::string Name(int patch) const = 0;
@@ -36,6 +37,9 @@ class LinkedEditor {
     // given (as many as tones), and the patch count grows to cover them.
     virtual void TakePatches(int first, std::span<const ToneRecord> tones,
                              std::span<const std::string> names, const std::string& stepName) = 0;
+    // Before a patch leaves the editor (written into the synth's memory, exported, copied), what
+    // is shown becomes the edited version again, as before a save: Compare ends.
+    virtual void ShowEditedPatch() = 0;
     // `callback` is called after every change of the current tone: an edit, a patch shown.
     virtual void WatchCurrentTone(std::function<void()> callback) = 0;
 };

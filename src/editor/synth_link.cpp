@@ -236,6 +236,7 @@ void SynthLink::WritePatchTo(int internal) {
     if (!ReadyFor("Write Patch to Memory", false)) return;
     const auto memory = midi::SynthMemory::Numbered(midi::MemoryArea::Internal, internal);
     if (!memory || !Open(true)) return;
+    editor_.ShowEditedPatch();
     memory_ = *memory;
     Begin(Operation::WritePatch);
     const midi::Confirmation confirmation =
@@ -265,6 +266,7 @@ void SynthLink::WriteBank() {
 
 void SynthLink::WriteBankConfirmed() {
     if (!ReadyFor("Write Bank to Memory", false) || !Open(true)) return;
+    editor_.ShowEditedPatch();
     Begin(Operation::WriteBank);
     const BankTones tones = editor_.Tones();
     const midi::Confirmation confirmation =

@@ -1,11 +1,13 @@
 #include "qt/accessible_names.h"
 
+#include <QComboBox>
 #include <QPointer>
 #include <QRegularExpression>
 #include <optional>
 #include <string>
 
 #include "editor/control_words.h"
+#include "qt/named_list_accessible.h"
 
 namespace voxtane::qt {
 namespace {
@@ -45,8 +47,11 @@ void NameControls(QWidget& window, editor::ToneControls& tone) {
     for (QWidget* widget : window.findChildren<QWidget*>()) {
         const auto control = ControlOf(*widget);
         if (!control) continue;
-        widget->setAccessibleName(
-            QString::fromStdString(editor::AccessibleName(control->control, control->index)));
+        const QString name =
+            QString::fromStdString(editor::AccessibleName(control->control, control->index));
+        widget->setAccessibleName(name);
+        if (auto* list = qobject_cast<QComboBox*>(widget); list != nullptr && list->isEditable())
+            SpeakAsNamedList(*list, name + QStringLiteral(" text"));
         Describe(*widget, *control, tone);
         // A moved sustain or end mark changes what every box of its envelope says of the marks.
         if (const auto envelope = editor::EnvelopeOfControl(control->control)) {

@@ -63,6 +63,8 @@ void AddEditorAdditions(QMainWindow& window, QWidget& toneArea, editor::EditorRu
     QObject::connect(import, &QAction::triggered, import, [&run] { run.transfer.Import(); });
     QAction* exporting = Named(window, "cmdExport");
     QObject::connect(exporting, &QAction::triggered, exporting, [&run] { run.transfer.Export(); });
+    QAction* recover = Named(window, "cmdRecover");
+    QObject::connect(recover, &QAction::triggered, recover, [&run] { run.recovery.Recover(); });
 
     QAction* undo = NewEntry(*edit, copy, "cmdUndo", "&Undo");
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));

@@ -35,6 +35,7 @@ QMenu* AddMainMenu(QMenuBar& bar, editor::Form1& form) {
              [&form] { form.cmdSaveSinglePatch_Click(); });
     AddEntry(*file, "cmdImpot", "&Import");
     AddEntry(*file, "cmdExport", "&Export");
+    AddEntry(*file, "cmdRecover", "&Recover...");
     AddEntry(
         *file, "cmdExit", "E&xit", [&form] { form.cmdExit_Click(); },
         QKeySequence(Qt::CTRL | Qt::Key_Q));

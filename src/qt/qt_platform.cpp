@@ -16,6 +16,7 @@
 #include <QStatusBar>
 #include <QUrl>
 
+#include "editor/recovery/data_folder.h"
 #include "qt/file_filters.h"
 
 namespace voxtane::qt {
@@ -126,6 +127,9 @@ editor::ClipboardContent QtPlatform::Clipboard() const {
 }
 
 std::string QtPlatform::DataFolder() const {
+    // voxtane-syx finds the same folder without the toolkit (editor/recovery/data_folder.h).
+    const QString chosen = qEnvironmentVariable(editor::kDataFolderVariable);
+    if (!chosen.isEmpty()) return chosen.toStdString();
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
 }
 

@@ -190,7 +190,7 @@ class AccessibilityTest : public FreshWindowTest {
             {"optDCO1Waveform1(0)", "DCO 1 waveform 1: sawtooth"},
             {"optWave(3)", "Vibrato wave: square"},
             {"optOCT(2)", "Detune octave 2"},
-            {"cboPatches", "Patch list"}};
+            {"cboPatches", "Patch List"}};
         for (const auto& [object, name] : spoken) {
             QWidget* widget = editor_->Required(object);
             QCOMPARE(widget->accessibleName(), QString::fromLatin1(name));
@@ -209,6 +209,29 @@ class AccessibilityTest : public FreshWindowTest {
         editor_->form.cboPatches.SetListIndex(3);
         QCOMPARE(patches->text(QAccessible::Value),
                  QString::fromStdString(editor_->form.cboPatches.List(3)));
+    }
+
+    // The patch list is one named control whose value is the patch's name; its text field has a
+    // name of its own, and the patch's name is never spoken as the name of anything.
+    void patchListSaysItsNameOnceAsItsValue() {
+        editor_->form.cboPatches.SetListIndex(2);
+        editor_->form.cboPatches.SetText("Glass Bell");
+        QAccessibleInterface* list =
+            QAccessible::queryAccessibleInterface(editor_->Required("cboPatches"));
+        QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Patch List"));
+        QCOMPARE(list->text(QAccessible::Value), QStringLiteral("Glass Bell"));
+        QStringList names;
+        const std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+            names << node->text(QAccessible::Name);
+            if (node->role() == QAccessible::EditableText) {
+                QVERIFY2(!node->text(QAccessible::Name).isEmpty(), "the text field is named");
+                QCOMPARE(node->text(QAccessible::Value), QStringLiteral("Glass Bell"));
+            }
+            for (int i = 0; i < node->childCount(); ++i)
+                if (node->child(i)->role() != QAccessible::List) walk(node->child(i));
+        };
+        walk(list);
+        QVERIFY2(!names.contains(QStringLiteral("Glass Bell")), qPrintable(names.join(", ")));
     }
 
     // Every control whose value a decoded patch changes tells the screen reader so.

@@ -113,6 +113,23 @@ class CommandsTest : public QObject {
         QCOMPARE(E().module.PatchCount, 0);
     }
 
+    // A renamed bank that New replaced comes back through File > Recover..., as one step.
+    void recoverThroughTheMenu() {
+        E().platform.SetDataFolder(Std(folder_->path()) + "/data");
+        E().run.recovery.OfferRestore();
+        Rename("Kept Lead");
+        A("cmdNew")->trigger();
+        QCOMPARE(W<QComboBox>("cboPatches")->itemText(0), QStringLiteral("Default_1"));
+        E().platform.QueueItemChoice(0);
+        A("cmdRecover")->trigger();
+        QCOMPARE(E().platform.ItemDialogs().size(), std::size_t(1));
+        QVERIFY(QString::fromStdString(E().platform.ItemDialogs()[0].items.at(0))
+                    .contains("replaced by New: Kept Lead"));
+        QCOMPARE(W<QComboBox>("cboPatches")->itemText(0), QStringLiteral("Kept Lead"));
+        QCOMPARE(A("cmdUndo")->text(), QStringLiteral("&Undo Recover"));
+        QCOMPARE(FirstWidgetNotShowingModel(E()), QString());
+    }
+
     // Load asks for a file where dialogs start and shows the bank's first patch and names.
     void loadThroughTheMenu() {
         editor::ScriptedPlatform quiet;

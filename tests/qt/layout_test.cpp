@@ -228,6 +228,7 @@ class LayoutTest : public FreshWindowTest {
                {"cmdSaveSinglePatch", "Save Single Pa&tch As", {}},
                {"cmdImpot", "&Import", {}},
                {"cmdExport", "&Export", {}},
+               {"cmdRecover", "&Recover...", {}},
                {"cmdExit", "E&xit", QKeySequence("Ctrl+Q")}}}},
             {"cmdEdit",
              {"&Edit",

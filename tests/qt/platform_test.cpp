@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "editor/recovery/data_folder.h"
 #include "editor_window.h"
 #include "modal_helper.h"
 #include "qt/device_dialog.h"
@@ -136,7 +137,7 @@ const std::vector<editor::FileFilter> kSysexFilters = {{"SysEx(*.syx)", {"*.syx"
 // A started editor in its real main window, shown, with the real platform: message boxes, dialogs
 // and the about box are the ones users see.
 struct RealWindow {
-    RealWindow() : run(platform), window(Started(run)) {
+    RealWindow() : run(platform), window(Started(platform, run)) {
         platform.SetMainWindow(&window);
         window.show();
     }
@@ -146,10 +147,12 @@ struct RealWindow {
 
   private:
     // The window is made for an editor that has started, as the program makes it.
-    // A copy of unsaved changes left by the window before would be offered back first.
-    static editor::EditorRun& Started(editor::EditorRun& run) {
+    // Copies of unsaved changes left by windows before would be offered back first.
+    static editor::EditorRun& Started(const qt::QtPlatform& platform, editor::EditorRun& run) {
         std::error_code ec;
-        std::filesystem::remove(run.recovery.CopyPath(), ec);
+        for (std::filesystem::directory_iterator it(platform.DataFolder(), ec), end;
+             !ec && it != end; it.increment(ec))
+            if (it->path().extension() == ".vxr") std::filesystem::remove(it->path(), ec);
         run.Start();
         return run;
     }
@@ -161,6 +164,25 @@ class PlatformTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // voxtane-syx recover reads the shelf from the folder the window writes it to.
+    void dataFolderIsTheCommandLines() {
+        qt::QtPlatform platform;
+        const QByteArray saved = qgetenv(editor::kDataFolderVariable);
+        qunsetenv(editor::kDataFolderVariable);
+        QVERIFY(!platform.DataFolder().empty());
+        QCOMPARE(QString::fromStdString(platform.DataFolder()),
+                 QString::fromStdString(editor::DefaultDataFolder()));
+        qputenv(editor::kDataFolderVariable, "/tmp/voxtane-elsewhere");
+        QCOMPARE(QString::fromStdString(platform.DataFolder()),
+                 QStringLiteral("/tmp/voxtane-elsewhere"));
+        QCOMPARE(QString::fromStdString(editor::DefaultDataFolder()),
+                 QStringLiteral("/tmp/voxtane-elsewhere"));
+        if (saved.isEmpty())
+            qunsetenv(editor::kDataFolderVariable);
+        else
+            qputenv(editor::kDataFolderVariable, saved);
+    }
+
     void messageBoxes() {
         qt::QtPlatform platform;
         SeenBox seen;

@@ -24,6 +24,10 @@ class PatchCompare : public ViewGuard {
 
     [[nodiscard]] bool Comparing() const { return edited_.has_value(); }
     void SetComparing(bool on);
+    // While comparing, the record being edited, which the reference stands in for on screen.
+    [[nodiscard]] std::optional<ToneRecord> EditedTone() const {
+        return edited_ ? std::optional(edited_->view.scratch) : std::nullopt;
+    }
     void ShowEditedView() override { SetComparing(false); }
 
     // The patch's reference from now on: a tone fetched or pasted into it.

@@ -36,6 +36,7 @@ void History::EndStep() {
         steps_.push_back({name_, mergeKey_, std::move(before), std::move(after), now});
         if (steps_.size() > kMaxSteps) steps_.pop_front();
         done_ = steps_.size();
+        stepAdded.Notify(steps_.back().name, steps_.back().before);
     }
     mergeable_ = true;
     changed.Notify();
@@ -58,12 +59,15 @@ void History::Apply(const EditorState& state, const Changed& changed) {
 
 void History::Undo() {
     if (!CanUndo() || depth_ > 0) return;
+    // What Compare shows is no state of the history: undoing starts from the edit.
+    form_.ShowEditedView();
     const Step& step = steps_[--done_];
     Apply(step.before, Compare(step.before, step.after));
 }
 
 void History::Redo() {
     if (!CanRedo() || depth_ > 0) return;
+    form_.ShowEditedView();
     const Step& step = steps_[done_++];
     Apply(step.after, Compare(step.before, step.after));
 }

@@ -47,6 +47,9 @@ class History : public StepWatcher {
     [[nodiscard]] std::size_t BytesHeld() const;
     // Told whenever the undo and redo entries change.
     Observers<> changed;
+    // Told of each new step (not one merged into the step before), with the state before it,
+    // ahead of `changed`.
+    Observers<const std::string&, const EditorState&> stepAdded;
 
   private:
     struct Step {

@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "editor/editor_run.h"
 
@@ -20,8 +21,27 @@ struct BankContent {
 };
 [[nodiscard]] BankContent ContentOf(const EditorRun& run);
 
+// Files a user's actions may use: bank files to load, tone files to import, a folder to export
+// into.
+struct UserFiles {
+    std::vector<std::string> banks;
+    std::vector<std::string> tones;
+    std::string exportFolder;
+};
+
+// What an action asked to be written: nothing else may be.
+struct UserAction {
+    std::string name;
+    bool writesFiles = false;   // Export
+    bool writesMemory = false;  // Write Patch or Write Bank to Memory
+};
+
 // One action a user could take, picked with `below(n)` (a number from 0 to n - 1): an edit of a
-// tone control, a rename, another patch selected, Copy Patch, Paste Patch, or New.
-void MakeUserAction(EditorRun& run, const std::function<int(int)>& below);
+// tone control, a rename, another patch selected, Copy Patch, Paste Patch, New, Compare on or
+// off, a tone or the bank taken from the synth (as Get Patch and Get Bank take what arrives);
+// with `files`, also Load, Import, Export and Write Patch or Bank to Memory (for a run whose
+// output and clock are a test's: the exchange runs to its end on the manual ticker).
+UserAction MakeUserAction(EditorRun& run, const std::function<int(int)>& below,
+                          const UserFiles* files = nullptr);
 
 }  // namespace voxtane::editor::history

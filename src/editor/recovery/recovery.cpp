@@ -1,110 +1,92 @@
 #include "editor/recovery/recovery.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
-
-#include "bank/atomic_file.h"
+#include <random>
 
 namespace voxtane::editor {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kFirstLine = "Voxtane recovery copy 1";
-constexpr const char* kFileName = "recovery.vxr";
+constexpr const char* kCopyStem = "recovery";
+constexpr const char* kCopyExtension = ".vxr";
+constexpr const char* kLockExtension = ".lock";
 // A copy is a few kilobytes; anything far larger is not one.
 constexpr std::uintmax_t kLargestCopy = 1u << 20;
 
-std::uint64_t Digest(const std::string& text) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : text) hash = (hash ^ c) * 1099511628211ull;
-    return hash;
+// "recovery.vxr" (an older version's) or "recovery-<id>.vxr".
+bool IsCopyName(const std::string& name) {
+    const std::string stem = kCopyStem;
+    return name.size() > stem.size() + 4 && name.compare(0, stem.size(), stem) == 0 &&
+           (name[stem.size()] == '-' || name[stem.size()] == '.') &&
+           fs::path(name).extension() == kCopyExtension;
 }
 
-// Names are one line each; a line break in one would shift the rest.
-std::string OneLine(std::string text) {
-    for (char& c : text)
-        if (c == '\n' || c == '\r') c = ' ';
-    return text;
+std::string LockPathOf(const std::string& copyPath) {
+    return fs::path(copyPath).replace_extension(kLockExtension).string();
 }
 
-bool ReadLine(std::istringstream& in, const std::string& key, std::string& value) {
-    std::string line;
-    if (!std::getline(in, line) || line.rfind(key + "=", 0) != 0) return false;
-    value = line.substr(key.size() + 1);
-    return true;
+std::optional<RecoveryCopy> ReadCopy(const fs::path& path) {
+    std::error_code ec;
+    if (fs::file_size(path, ec) > kLargestCopy || ec) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    return DecodeRecoveryCopy(
+        std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
 }
 
-bool ReadNumber(std::istringstream& in, const std::string& key, int low, int high, int& value) {
-    std::string text;
-    if (!ReadLine(in, key, text) || text.empty() || text.size() > 3 ||
-        text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    value = std::stoi(text);
-    return value >= low && value <= high;
+RecoveryCopy CopyOfState(const history::EditorState& state) {
+    RecoveryCopy copy;
+    for (int slot = 1; slot <= kBankSlots; ++slot) {
+        copy.tones[slot - 1] = state.EffectiveSlot(slot);
+        copy.names[slot - 1] = state.names[slot - 1];
+    }
+    copy.patchCount = state.patchCount;
+    copy.bankFileName = state.bankFileName;
+    copy.currentPatch = std::clamp<int>(state.view.currentPatch, 1, kBankSlots);
+    return copy;
+}
+
+// The steps that replace the bank as a whole, or bring in tones from elsewhere over it.
+bool Replaces(const std::string& step) {
+    return step == "New" || step == "Load" || step == "Get Bank" || step == "Import" ||
+           step == "Recover" || step == "Restore";
 }
 
 }  // namespace
 
-std::string EncodeRecoveryCopy(const RecoveryCopy& copy) {
-    std::ostringstream out;
-    out << kFirstLine << '\n'
-        << "file=" << OneLine(copy.bankFileName) << '\n'
-        << "count=" << copy.patchCount << '\n'
-        << "current=" << copy.currentPatch << '\n';
-    for (const std::string& name : copy.names) out << "name=" << OneLine(name) << '\n';
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    for (const ToneRecord& tone : copy.tones) {
-        out << "tone=";
-        for (int entry = 1; entry <= kToneEntries; ++entry) out << kHex[tone[entry] & 15];
-        out << '\n';
-    }
-    std::string text = out.str();
-    return text + "check=" + std::to_string(Digest(text)) + "\n";
-}
+// A copy whose editor no longer runs, with the lock that proves it.
+struct Recovery::Orphan {
+    std::string path;
+    std::unique_ptr<HeldLock> lock;
+    std::optional<RecoveryCopy> copy;
+    fs::file_time_type written;
+};
 
-std::optional<RecoveryCopy> DecodeRecoveryCopy(const std::string& text) {
-    const std::size_t checkAt = text.rfind("check=");
-    if (checkAt == std::string::npos ||
-        text.substr(checkAt) != "check=" + std::to_string(Digest(text.substr(0, checkAt))) + "\n")
-        return std::nullopt;
-    std::istringstream in(text.substr(0, checkAt));
-    std::string line;
-    if (!std::getline(in, line) || line != kFirstLine) return std::nullopt;
-    RecoveryCopy copy;
-    if (!ReadLine(in, "file", copy.bankFileName) ||
-        !ReadNumber(in, "count", 0, kBankSlots, copy.patchCount) ||
-        !ReadNumber(in, "current", 1, kBankSlots, copy.currentPatch))
-        return std::nullopt;
-    for (std::string& name : copy.names)
-        if (!ReadLine(in, "name", name)) return std::nullopt;
-    for (ToneRecord& tone : copy.tones) {
-        std::string hex;
-        if (!ReadLine(in, "tone", hex) || hex.size() != kToneEntries) return std::nullopt;
-        for (int entry = 1; entry <= kToneEntries; ++entry) {
-            const char c = hex[entry - 1];
-            const std::size_t digit = std::string_view("0123456789ABCDEF").find(c);
-            if (digit == std::string_view::npos) return std::nullopt;
-            tone[entry] = static_cast<std::int16_t>(digit);
-        }
-    }
-    return copy;
-}
-
-Recovery::Recovery(Form1& form, Platform& platform, history::History& history)
-    : form_(form), platform_(platform), history_(history) {
-    history_.changed.Add([this] { StepsChanged(); });
-    form_.bankEvents.Add([this](BankEvent event) {
-        (void)event;
-        BankSavedOrRenewed();
+Recovery::Recovery(Form1& form, LinkedEditor& tones, Platform& platform, history::History& history,
+                   CopyLocks& locks, CopyWriter& writer)
+    : form_(form),
+      tones_(tones),
+      platform_(platform),
+      history_(history),
+      locks_(locks),
+      writer_(writer) {
+    history_.stepAdded.Add([this](const std::string& name, const history::EditorState& before) {
+        StepAdded(name, before);
     });
+    history_.changed.Add([this] { StepsChanged(); });
+    form_.bankEvents.Add([this](BankEvent) { BankSavedOrRenewed(); });
 }
 
-std::string Recovery::CopyPath() const {
-    const std::string folder = platform_.DataFolder();
-    return folder.empty() ? std::string() : (fs::path(folder) / kFileName).string();
+Recovery::~Recovery() {
+    if (unsaved_) Shelf().Put(CopyOf(form_, tones_), "Exit", MillisecondsNow(), writer_);
+    writer_.Flush();
+    // Without unsaved changes nothing of this editor is left to offer: its lock file goes too.
+    std::error_code ec;
+    if (lock_ && !fs::exists(copyPath_, ec)) fs::remove(LockPathOf(copyPath_), ec);
 }
 
 void Recovery::SetUnsaved(bool unsaved) {
@@ -113,96 +95,126 @@ void Recovery::SetUnsaved(bool unsaved) {
     changed.Notify();
 }
 
+// Told before the history's observers hear of the step: Unsaved still speaks of the bank the
+// step replaced.
+void Recovery::StepAdded(const std::string& name, const history::EditorState& before) {
+    if (!watching_ || !unsaved_ || !Replaces(name)) return;
+    std::string replacedBy = name;
+    if (name == "Load")
+        replacedBy += " \"" + fs::path(form_.module1.BankFileName).filename().string() + "\"";
+    Shelf().Put(CopyOfState(before), replacedBy, MillisecondsNow(), writer_);
+}
+
 void Recovery::StepsChanged() {
     if (!watching_) return;
     SetUnsaved(true);
-    Write();
+    // Encoded here, written by the writer's thread at most once a second.
+    if (!copyPath_.empty()) writer_.Keep(copyPath_, EncodeRecoveryCopy(CopyOf(form_, tones_)));
 }
 
 // A load, a whole save or New leaves the bank as a file holds it, or as nothing needs keeping.
 void Recovery::BankSavedOrRenewed() {
     SetUnsaved(false);
-    Remove();
+    if (!copyPath_.empty()) writer_.Remove(copyPath_);
 }
 
-void Recovery::Write() {
-    const std::string path = CopyPath();
-    if (path.empty()) return;
-    const Module1& m = form_.module1;
-    RecoveryCopy copy;
-    for (int slot = 1; slot <= kBankSlots; ++slot) {
-        copy.tones[slot - 1] = slot == m.CurrentPatch ? m.ScratchRecord : m.PatchBank[slot];
-        copy.names[slot - 1] = form_.cboPatches.List(slot - 1);
+void Recovery::Discard(const std::string& copyPath) {
+    std::error_code ec;
+    fs::remove(copyPath, ec);
+    fs::remove(LockPathOf(copyPath), ec);
+}
+
+void Recovery::TakeOwnCopy() {
+    std::error_code ec;
+    fs::create_directories(folder_, ec);
+    std::random_device random;
+    for (int attempt = 0; attempt < 8 && !lock_; ++attempt) {
+        char id[24];
+        std::snprintf(id, sizeof id, "-%08x%08x", static_cast<unsigned>(random()),
+                      static_cast<unsigned>(random()));
+        const std::string path =
+            (fs::path(folder_) / (std::string(kCopyStem) + id + kCopyExtension)).string();
+        if (fs::exists(path, ec)) continue;
+        if ((lock_ = locks_.TryLock(LockPathOf(path)))) copyPath_ = path;
     }
-    copy.patchCount = m.PatchCount;
-    copy.bankFileName = m.BankFileName;
-    copy.currentPatch = std::clamp<int>(m.CurrentPatch, 1, kBankSlots);
-    const std::string text = EncodeRecoveryCopy(copy);
-    std::error_code ec;
-    fs::create_directories(fs::path(path).parent_path(), ec);
-    // A copy that cannot be written costs nothing but the copy: the editor goes on.
-    (void)WriteFileAtomically(
-        path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), {},
-        DiskSync::DoNotWait);
-}
-
-void Recovery::Remove() {
-    const std::string path = CopyPath();
-    if (path.empty()) return;
-    std::error_code ec;
-    fs::remove(path, ec);
 }
 
 void Recovery::OfferRestore() {
     watching_ = true;
-    const std::string path = CopyPath();
+    if (lock_ || (folder_ = platform_.DataFolder()).empty()) return;
+    std::vector<Orphan> orphans;
     std::error_code ec;
-    if (path.empty() || !fs::is_regular_file(path, ec)) return;
-    std::optional<RecoveryCopy> copy;
-    if (fs::file_size(path, ec) <= kLargestCopy && !ec) {
-        std::ifstream in(path, std::ios::binary);
-        copy = DecodeRecoveryCopy(
-            std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+    for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string path = it->path().string();
+        const std::string name = it->path().filename().string();
+        // A lock file left without its copy by an editor that was killed goes.
+        std::error_code ignored;
+        if (it->path().extension() == kLockExtension &&
+            IsCopyName(fs::path(name).replace_extension(kCopyExtension).string()) &&
+            !fs::exists(fs::path(path).replace_extension(kCopyExtension), ignored)) {
+            if (const std::unique_ptr<HeldLock> stale = locks_.TryLock(path))
+                fs::remove(path, ignored);
+            continue;
+        }
+        if (!IsCopyName(name)) continue;
+        // A copy whose lock is held belongs to an editor that runs: it is left alone.
+        std::unique_ptr<HeldLock> lock = locks_.TryLock(LockPathOf(path));
+        if (!lock) continue;
+        std::error_code timeError;
+        orphans.push_back({path, std::move(lock), ReadCopy(it->path()),
+                           fs::last_write_time(it->path(), timeError)});
     }
-    if (!copy) {
-        Remove();
-        return;
+    std::sort(orphans.begin(), orphans.end(),
+              [](const Orphan& a, const Orphan& b) { return a.written > b.written; });
+    for (Orphan& orphan : orphans) {
+        if (!orphan.copy) {
+            Discard(orphan.path);
+            continue;
+        }
+        if (lock_) {
+            // One copy comes back; the others wait on the shelf.
+            Shelf().Put(*orphan.copy, "Restore", MillisecondsNow(), writer_);
+            writer_.Flush();
+            Discard(orphan.path);
+            continue;
+        }
+        const std::string bank = orphan.copy->bankFileName.empty()
+                                     ? "a bank without a file"
+                                     : "the bank \"" + orphan.copy->bankFileName + "\"";
+        if (platform_.ShowMessage({"Voxtane ended last time with changes to " + bank +
+                                       " that were never saved.\n\nRestore them?",
+                                   form_.module1.AppTitle, MessageButtons::YesNo,
+                                   MessageIcon::Exclamation, DefaultButton::First}) ==
+            MessageAnswer::Yes) {
+            // The copy becomes this editor's own: it is replaced, never removed, from now on.
+            copyPath_ = orphan.path;
+            lock_ = std::move(orphan.lock);
+            TakeCopy(form_, *orphan.copy, "Restore");
+            SetUnsaved(true);
+        } else {
+            Discard(orphan.path);
+        }
     }
-    const std::string bank = copy->bankFileName.empty() ? "a bank without a file"
-                                                        : "the bank \"" + copy->bankFileName + "\"";
-    if (platform_.ShowMessage({"Voxtane ended last time with changes to " + bank +
-                                   " that were never saved.\n\nRestore them?",
-                               form_.module1.AppTitle, MessageButtons::YesNo,
-                               MessageIcon::Exclamation, DefaultButton::First}) ==
-        MessageAnswer::Yes) {
-        Restore(*copy);
-    } else {
-        Remove();
-    }
+    if (!lock_) TakeOwnCopy();
 }
 
-void Recovery::Restore(const RecoveryCopy& copy) {
-    Module1& m = form_.module1;
-    {
-        StepScope step(form_.stepWatcher, "Restore");
-        for (int slot = 1; slot <= kBankSlots; ++slot) {
-            m.PatchBank[slot] = copy.tones[slot - 1];
-            form_.cboPatches.SetList(slot - 1, copy.names[slot - 1]);
-        }
-        m.PatchCount = static_cast<std::int16_t>(copy.patchCount);
-        m.BankFileName = copy.bankFileName;
-        form_.UpdateFormName();
-        // The record shown now belongs to no slot: it is not stored over the restored one.
-        m.PreviousPatch = -1;
-        const int current = copy.currentPatch;
-        form_.cboPatches.SetListIndex(current - 1);
-        if (m.PatchCount == 0) {
-            // Selections load no record then; the restored patch is shown all the same.
-            m.ScratchRecord = copy.tones[current - 1];
-            form_.ParseSysex();
-        }
+void Recovery::Recover() {
+    // Entries just put are on the disk before the shelf is read.
+    writer_.Flush();
+    const std::vector<ShelvedBank> entries = Shelf().List();
+    if (entries.empty()) {
+        platform_.ShowMessage(
+            {"The recovery shelf is empty: no bank with unsaved changes has been "
+             "replaced.",
+             "Recover", MessageButtons::Ok, MessageIcon::Information});
+        return;
     }
-    SetUnsaved(true);
+    ItemChoiceRequest request{
+        "Recover", "Bring back a bank that was replaced with unsaved changes:", {}, 0};
+    for (const ShelvedBank& entry : entries) request.items.push_back(Describe(entry));
+    const std::optional<int> chosen = platform_.ChooseItem(request);
+    if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(entries.size())) return;
+    TakeCopy(form_, entries[*chosen].bank, "Recover");
 }
 
 }  // namespace voxtane::editor

@@ -1,57 +1,65 @@
 #pragma once
 
-#include <optional>
+#include <memory>
 #include <string>
 
-#include "editor/controls.h"
 #include "editor/form1.h"
 #include "editor/history/history.h"
+#include "editor/linked_editor.h"
+#include "editor/recovery/copy_locks.h"
+#include "editor/recovery/copy_writer.h"
+#include "editor/recovery/recovery_copy.h"
+#include "editor/recovery/recovery_shelf.h"
 
 namespace voxtane::editor {
 
-// What the editor holds that a crash or an unsaved exit must not lose: the bank, the names, the
-// patch count, the bank file and the current patch.
-struct RecoveryCopy {
-    std::array<ToneRecord, kBankSlots> tones{};
-    std::array<std::string, kBankSlots> names;
-    int patchCount = 0;
-    std::string bankFileName;
-    int currentPatch = 1;
-    friend bool operator==(const RecoveryCopy&, const RecoveryCopy&) = default;
-};
-
-[[nodiscard]] std::string EncodeRecoveryCopy(const RecoveryCopy& copy);
-// Nothing for text that is not a whole, intact copy.
-[[nodiscard]] std::optional<RecoveryCopy> DecodeRecoveryCopy(const std::string& text);
-
-// Recovery instead of loss: while the bank has changes that were never saved, a copy of it lies
-// in the program's data folder, rewritten (whole or not at all) at every step of the history;
-// a bank save or New removes it. At the next start the copy is offered back.
+// Recovery instead of loss. While the bank has changes that were never saved, a copy of it lies
+// in the program's data folder, one for each running editor (each locks its own), kept up to
+// date by the copy writer at most once a second; a bank save, Load or New removes it. At the
+// next start the copies of editors that no longer run are offered back.
+// A bank with unsaved changes that New, Load, Get Bank, Import, Recover or the program's end
+// replaces goes onto the recovery shelf, from which Recover brings it back.
 class Recovery {
   public:
-    Recovery(Form1& form, Platform& platform, history::History& history);
+    Recovery(Form1& form, LinkedEditor& tones, Platform& platform, history::History& history,
+             CopyLocks& locks, CopyWriter& writer);
+    ~Recovery();
     Recovery(const Recovery&) = delete;
     Recovery& operator=(const Recovery&) = delete;
 
-    // After start-up: a copy with unsaved changes is offered back (Yes restores it as one
-    // undoable step, No discards it); a damaged copy is removed.
+    // After start-up: a copy left by an editor that no longer runs is offered back (Yes
+    // restores it as one undoable step, No discards it); a damaged copy is removed. Copies
+    // beyond the one restored go onto the shelf.
     void OfferRestore();
     [[nodiscard]] bool Unsaved() const { return unsaved_; }
-    [[nodiscard]] std::string CopyPath() const;
+    // This editor's own copy: "" before start or without a data folder.
+    [[nodiscard]] const std::string& CopyPath() const { return copyPath_; }
+    [[nodiscard]] RecoveryShelf Shelf() const { return RecoveryShelf(folder_); }
+    // File > Recover...: lists the shelf and brings the chosen bank back as one undoable step.
+    void Recover();
+    // Returns once the copy and the shelf's entries asked for so far are on the disk.
+    void Flush() { writer_.Flush(); }
     // Told when Unsaved changes.
     Observers<> changed;
 
   private:
+    struct Orphan;
+    void StepAdded(const std::string& name, const history::EditorState& before);
     void StepsChanged();
     void BankSavedOrRenewed();
-    void Write();
-    void Remove();
-    void Restore(const RecoveryCopy& copy);
     void SetUnsaved(bool unsaved);
+    void TakeOwnCopy();
+    void Discard(const std::string& copyPath);
 
     Form1& form_;
+    LinkedEditor& tones_;
     Platform& platform_;
     history::History& history_;
+    CopyLocks& locks_;
+    CopyWriter& writer_;
+    std::string folder_;
+    std::string copyPath_;
+    std::unique_ptr<HeldLock> lock_;
     bool watching_ = false;
     bool unsaved_ = false;
 };

@@ -1,5 +1,6 @@
 #include "editor/transfer/bank_transfer.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -96,6 +97,10 @@ std::string ImportSummary(const TransferReport& report) {
            (report.done == 1 ? "" : " to " + std::to_string(report.first + report.done - 1)) + ".";
 }
 
+int ExportedPatches(int patchCount) {
+    return std::clamp(patchCount, 1, kBankSlots);
+}
+
 std::string FileNameOf(int patch, const std::string& name) {
     std::string cleaned;
     for (unsigned char c : name)
@@ -157,15 +162,17 @@ TransferReport BankTransfer::ExportBank(const std::string& folder,
         report.notes.push_back("\"" + folder + "\" is no folder.");
         return report;
     }
+    editor_.ShowEditedPatch();
     const BankTones tones = editor_.Tones();
+    report.wanted = ExportedPatches(editor_.PatchCount());
     std::vector<fs::path> targets;
     int existing = 0;
-    for (int patch = 1; patch <= kBankSlots; ++patch) {
+    for (int patch = 1; patch <= report.wanted; ++patch) {
         targets.push_back(fs::path(folder) / FileNameOf(patch, editor_.Name(patch)));
         if (fs::exists(targets.back(), ec)) ++existing;
     }
     if (existing > 0 && !replace(existing)) return report;
-    for (int patch = 1; patch <= kBankSlots; ++patch) {
+    for (int patch = 1; patch <= report.wanted; ++patch) {
         const std::string path = targets[patch - 1].string();
         const ToneDump dump = BuildToneDump(tones[patch - 1], MemoryPosition(patch));
         const std::string namesPath = NamesFilePath(path);
@@ -192,8 +199,9 @@ void BankTransfer::Export() {
     if (folder.empty()) return;
     folders_.Remember(FileKind::Exports, folder);
     const TransferReport report = ExportBank(folder, [this, &folder](int existing) {
-        return platform_.ShowMessage({std::to_string(existing) +
-                                          " of the 16 files already exist in \"" + folder +
+        return platform_.ShowMessage({std::to_string(existing) + " of the " +
+                                          std::to_string(ExportedPatches(editor_.PatchCount())) +
+                                          " files already exist in \"" + folder +
                                           "\". Replace them?",
                                       "Export", MessageButtons::YesNo, MessageIcon::Exclamation,
                                       DefaultButton::Second}) == MessageAnswer::Yes;
@@ -204,7 +212,9 @@ void BankTransfer::Export() {
                                    (report.done == 1 ? " patch" : " patches") + " to " + folder +
                                    ".");
     if (!report.notes.empty())
-        ShowReport("Exported " + std::to_string(report.done) + " of 16 patches.", report);
+        ShowReport("Exported " + std::to_string(report.done) + " of " +
+                       std::to_string(report.wanted) + " patches.",
+                   report);
 }
 
 }  // namespace voxtane::editor

@@ -12,6 +12,7 @@ namespace voxtane::editor {
 struct TransferReport {
     int done = 0;                    // tones imported, or files exported
     int first = 0;                   // the first patch imported
+    int wanted = 0;                  // files an export set out to write
     std::vector<std::string> notes;  // what was skipped or failed, one line each
 };
 
@@ -28,10 +29,10 @@ class BankTransfer {
     // A names file beside a file gives the names; otherwise the file's name does.
     TransferReport ImportFiles(const std::vector<std::string>& paths);
 
-    // "Export": asks for a folder and writes each patch there as a single-patch file.
+    // "Export": asks for a folder and writes each patch of the bank there as a single-patch file.
     void Export();
-    // Patch n goes to "NN Name.syx" with its names file; files of those names are replaced only
-    // when `replace` agrees (it is given how many there are).
+    // Patch n goes to "NN Name.syx" with its names file, for the patches a save writes; files of
+    // those names are replaced only when `replace` agrees (it is given how many there are).
     TransferReport ExportBank(const std::string& folder, const std::function<bool(int)>& replace);
 
   private:
@@ -45,6 +46,10 @@ class BankTransfer {
 
 // "Imported 3 tones into patches 5 to 7."
 [[nodiscard]] std::string ImportSummary(const TransferReport& report);
+
+// The patches an export writes: those of the bank, as Save All writes them (a bank that holds no
+// patches from a file, as after New, is saved as its first patch).
+[[nodiscard]] int ExportedPatches(int patchCount);
 
 // A patch name as part of a file name: characters no file name may hold become "_".
 [[nodiscard]] std::string FileNameOf(int patch, const std::string& name);

@@ -59,6 +59,7 @@ std::string HexLines(std::span<const std::uint8_t> bytes) {
 }
 
 void PatchClipboard::CopyPatch() {
+    editor_.ShowEditedPatch();
     const ToneDump dump = BuildToneDump(editor_.CurrentTone(), kSendProgram);
     ClipboardContent content;
     content.tone.assign(dump.begin(), dump.end());

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <set>
+#include <string>
+
+namespace voxtane::editor {
+
+// A lock one running editor holds on its recovery copy until it ends, however it ends: a copy
+// whose lock can be taken belongs to an editor that is no longer running.
+class HeldLock {
+  public:
+    virtual ~HeldLock() = default;
+};
+
+class CopyLocks {
+  public:
+    virtual ~CopyLocks() = default;
+    // The lock of the lock file `path` (made when missing), or nothing while another editor
+    // holds it.
+    [[nodiscard]] virtual std::unique_ptr<HeldLock> TryLock(const std::string& path) = 0;
+};
+
+// Advisory file locks (flock): the system drops them when their editor ends, even when killed.
+class FileCopyLocks : public CopyLocks {
+  public:
+    [[nodiscard]] std::unique_ptr<HeldLock> TryLock(const std::string& path) override;
+};
+
+// Locks in memory, for tests: a path is taken while some lock of it lives, or while the test
+// says another editor holds it.
+class ScriptedCopyLocks : public CopyLocks {
+  public:
+    [[nodiscard]] std::unique_ptr<HeldLock> TryLock(const std::string& path) override;
+    void HoldElsewhere(const std::string& path) { held_.insert(path); }
+    void ReleaseElsewhere(const std::string& path) { held_.erase(path); }
+
+  private:
+    std::set<std::string> held_;
+};
+
+}  // namespace voxtane::editor
