@@ -1,0 +1,92 @@
+// The Explore window in the real editor: opened from the Tools menu, a generation grown from
+// picks made with the keys, a candidate kept as one step that Undo takes back.
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include "editor_window.h"
+#include "qt/candidate_cell.h"
+#include "qt/explore_window.h"
+
+namespace voxtane::qttest {
+
+class ExploreTest : public FreshWindowTest {
+    Q_OBJECT
+
+  private slots:
+    void aGenerationIsGrownFromPicksAndAKeptCandidateIsUndone() {
+        EditorWindow& editor = *editor_;
+        QCOMPARE(editor.Action("cmdExplore")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
+        const ToneRecord before = editor.run.tones.CurrentTone();
+        const editor::BankTones bank = editor.run.tones.Tones();
+        QTest::keyClick(&editor.window, Qt::Key_E, Qt::ControlModifier);
+        auto* window = editor.window.findChild<qt::ExploreWindow*>();
+        QVERIFY(window);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        window->StartOver(42);
+        QCOMPARE(window->Session().Candidates().size(), std::size_t{16});
+
+        // Picks with the keys: Right and Enter, Down and Enter; then Next Generation.
+        qt::CandidateCell& first = window->Cell(0);
+        first.setFocus();
+        QTest::keyClick(&first, Qt::Key_Right);
+        QTRY_VERIFY(window->Cell(1).hasFocus());
+        QTest::keyClick(&window->Cell(1), Qt::Key_Return);
+        QTest::keyClick(&window->Cell(1), Qt::Key_Down);
+        QTRY_VERIFY(window->Cell(5).hasFocus());
+        QTest::keyClick(&window->Cell(5), Qt::Key_Return);
+        QVERIFY(window->Cell(1).Picked() && window->Cell(5).Picked());
+        QCOMPARE(window->Cell(5).accessibleName(), QStringLiteral("Candidate 6, picked"));
+        window->findChild<QPushButton*>(QStringLiteral("btnNext"))->click();
+        QCOMPARE(window->findChild<QLabel*>(QStringLiteral("lblGeneration"))->text(),
+                 QStringLiteral("Generation 2 of 2"));
+        QVERIFY(!window->Cell(1).Picked());
+        QCOMPARE(editor.run.tones.Tones(), bank);  // nothing kept yet: the bank is as it was
+
+        // Space auditions the candidate it is on, which Keep then keeps; Undo takes it back.
+        QTest::keyClick(&window->Cell(5), Qt::Key_Right);
+        QTest::keyClick(&window->Cell(6), Qt::Key_Space);
+        QCOMPARE(window->Chosen(), 6);
+        const ToneRecord chosen = window->Session().Candidates()[6].tone;
+        QVERIFY(chosen != before);
+        window->findChild<QPushButton*>(QStringLiteral("btnKeep"))->click();
+        QCOMPARE(editor.run.tones.CurrentTone(), chosen);
+        editor.Action("cmdUndo")->trigger();
+        QCOMPARE(editor.run.tones.CurrentTone(), before);
+
+        // Keep in Patch 9 changes patch 9 only, also one step.
+        window->findChild<QSpinBox*>(QStringLiteral("spnKeepPatch"))->setValue(9);
+        window->findChild<QPushButton*>(QStringLiteral("btnKeepIn"))->click();
+        QCOMPARE(editor.run.tones.Tones()[8], chosen);
+        editor.Action("cmdUndo")->trigger();
+        QCOMPARE(editor.run.tones.Tones(), bank);
+
+        // Back and Forward walk the generations; the settings are kept.
+        window->findChild<QPushButton*>(QStringLiteral("btnBack"))->click();
+        QCOMPARE(window->Session().Shown(), 1);
+        window->findChild<QAbstractSlider*>(QStringLiteral("sldAmount"))->setValue(55);
+        window->findChild<QAbstractButton*>(QStringLiteral("chkLock_dca1"))->click();
+        QCOMPARE(editor.run.settings.Read("explore/amount"), std::optional<std::string>("55"));
+        QCOMPARE(editor.run.settings.Read("explore/locks"), std::optional<std::string>("dca1"));
+
+        // Every control is named for a screen reader.
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            if (qobject_cast<QAbstractButton*>(control) ||
+                qobject_cast<QAbstractSlider*>(control) || qobject_cast<QComboBox*>(control) ||
+                qobject_cast<QSpinBox*>(control) || qobject_cast<qt::CandidateCell*>(control)) {
+                const auto* button = qobject_cast<QAbstractButton*>(control);
+                QVERIFY2(!control->accessibleName().isEmpty() ||
+                             (button != nullptr && !button->text().isEmpty()),
+                         qPrintable(control->objectName()));
+            }
+        }
+    }
+};
+
+}  // namespace voxtane::qttest
+
+VOXTANE_QT_TEST_MAIN(voxtane::qttest::ExploreTest)
+#include "explore_test.moc"
