@@ -84,6 +84,25 @@ class ExploreTest : public FreshWindowTest {
             }
         }
     }
+
+    // With VOXTANE_SCREENSHOT_DIR set, a second generation with two picks is saved there for the
+    // user guide.
+    void screenshot() {
+        const QString folder = qEnvironmentVariable("VOXTANE_SCREENSHOT_DIR");
+        if (folder.isEmpty()) QSKIP("VOXTANE_SCREENSHOT_DIR is not set");
+        QTest::keyClick(&editor_->window, Qt::Key_E, Qt::ControlModifier);
+        auto* window = editor_->window.findChild<qt::ExploreWindow*>();
+        QVERIFY(window && QTest::qWaitForWindowActive(window));
+        window->resize(900, 640);
+        window->StartOver(2026);
+        window->Cell(2).SetPicked(true);
+        window->Cell(9).SetPicked(true);
+        window->findChild<QPushButton*>(QStringLiteral("btnNext"))->click();
+        window->Cell(4).SetPicked(true);
+        window->Cell(4).setFocus();
+        QTest::qWait(100);
+        QVERIFY(window->grab().save(folder + QStringLiteral("/explore-window.png")));
+    }
 };
 
 }  // namespace voxtane::qttest
