@@ -10,6 +10,8 @@
 #include "editor_window.h"
 #include "qt/candidate_cell.h"
 #include "qt/explore_window.h"
+#include "qt/voice_window.h"
+#include "scripted_audio_output.h"
 
 namespace voxtane::qttest {
 
@@ -83,6 +85,38 @@ class ExploreTest : public FreshWindowTest {
                          qPrintable(control->objectName()));
             }
         }
+    }
+
+    // A candidate is heard on the Voice window's voice; after the note the voice gets the
+    // current patch's tone back. Without the Voice window the status says how to hear it.
+    void candidatesAreHeardOnTheVoiceWindowsOutput() {
+        ScriptedAudioOutput audio{{"Test: speakers"}};
+        EditorSetup setup;
+        setup.audio = &audio;
+        EditorWindow editor(setup);
+        QVERIFY(editor.ShowActive());
+        QTest::keyClick(&editor.window, Qt::Key_E, Qt::ControlModifier);
+        auto* window = editor.window.findChild<qt::ExploreWindow*>();
+        QVERIFY(window && QTest::qWaitForWindowActive(window));
+        QTest::keyClick(&window->Cell(0), Qt::Key_Space);
+        QVERIFY(window->findChild<QLabel*>(QStringLiteral("lblExploreStatus"))
+                    ->text()
+                    .startsWith(QStringLiteral("Open Synth > Voice")));
+
+        editor.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&editor.window));
+        QTest::keyClick(&editor.window, Qt::Key_F5);
+        auto* voiceWindow = editor.window.findChild<qt::VoiceWindow*>();
+        QVERIFY(voiceWindow);
+        QTRY_VERIFY(voiceWindow->Output().Voice() != nullptr);
+        QTest::keyClick(&window->Cell(3), Qt::Key_Space);
+        QCOMPARE(window->findChild<QLabel*>(QStringLiteral("lblExploreStatus"))->text(),
+                 QStringLiteral("Playing candidate 4"));
+        QVERIFY(audio.Render(0.1) > 0.0f);
+        QCOMPARE(voiceWindow->Output().Voice()->Meter().activeVoices, 1);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            voiceWindow->Output().Voice()->Meter().activeVoices + int(audio.Render(0.5) * 0), 0,
+            20000);
     }
 
     // With VOXTANE_SCREENSHOT_DIR set, a second generation with two picks is saved there for the
