@@ -1,5 +1,6 @@
 #include "qt/explore_window.h"
 
+#include <QByteArray>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -26,6 +27,7 @@ constexpr int kColumns = 4;
 constexpr const char* kAmountKey = "explore/amount";
 constexpr const char* kLocksKey = "explore/locks";
 constexpr const char* kMorphPatchKey = "explore/morphPatch";
+constexpr const char* kGeometryKey = "explore/geometry";
 
 DecodedTone Decoded(const ToneRecord& record) {
     return DecodeTone(record, DefaultDecodedTone()).tone;
@@ -74,6 +76,9 @@ ExploreWindow::ExploreWindow(editor::LinkedEditor& tones, editor::SettingsStore&
     layout->addWidget(MakeGrid(), 1);
     layout->addWidget(MakeSide());
     ReadSettings();
+    const auto geometry = settings_.Read(kGeometryKey);
+    if (!geometry || !restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(*geometry))))
+        resize(900, 640);
     // Tab goes through the grid first, then down the side.
     QWidget* previous = cells_[0];
     for (std::size_t i = 1; i < cells_.size(); ++i) {
@@ -205,6 +210,19 @@ QWidget* ExploreWindow::MakeMorph() {
     });
     connect(keep, &QPushButton::clicked, this, &ExploreWindow::KeepMorph);
     return box;
+}
+
+ExploreWindow::~ExploreWindow() {
+    if (isVisible()) RememberGeometry();
+}
+
+void ExploreWindow::RememberGeometry() {
+    settings_.Write(kGeometryKey, saveGeometry().toBase64().toStdString());
+}
+
+void ExploreWindow::hideEvent(QHideEvent* event) {
+    RememberGeometry();
+    QWidget::hideEvent(event);
 }
 
 void ExploreWindow::showEvent(QShowEvent* event) {

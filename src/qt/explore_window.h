@@ -57,6 +57,10 @@ class ExploreWindow : public QWidget {
   public:
     ExploreWindow(editor::LinkedEditor& tones, editor::SettingsStore& settings,
                   CandidateAudition& audition, QWidget* parent);
+    // Keeps the place of a window still open when the program ends.
+    ~ExploreWindow() override;
+    ExploreWindow(const ExploreWindow&) = delete;
+    ExploreWindow& operator=(const ExploreWindow&) = delete;
 
     [[nodiscard]] explore::Exploration& Session() { return exploration_; }
     [[nodiscard]] CandidateCell& Cell(int index) const { return *cells_[index]; }
@@ -67,6 +71,7 @@ class ExploreWindow : public QWidget {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     QWidget* MakeGrid();
@@ -83,6 +88,7 @@ class ExploreWindow : public QWidget {
     void ListMorphPatches();
     void ReadSettings();
     void WriteSettings();
+    void RememberGeometry();
     [[nodiscard]] std::string CandidateName(int index) const;
 
     editor::LinkedEditor& tones_;
