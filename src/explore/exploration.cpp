@@ -5,10 +5,15 @@
 namespace voxtane::explore {
 
 void Exploration::Start(const ToneRecord& start, std::uint64_t seed) {
+    Start(std::vector<ToneRecord>{start}, seed);
+}
+
+void Exploration::Start(std::vector<ToneRecord> parents, std::uint64_t seed) {
+    if (parents.empty()) return;
     generations_.clear();
     shown_ = 0;
     seed_ = seed;
-    Grow({start});
+    Grow(std::move(parents));
 }
 
 void Exploration::Next(std::span<const int> picked) {

@@ -16,6 +16,8 @@ class Exploration {
 
     // Starts over: generation 1 is grown from `start` (the current patch).
     void Start(const ToneRecord& start, std::uint64_t seed);
+    // Starts over from two or more tones: generation 1 is their children.
+    void Start(std::vector<ToneRecord> parents, std::uint64_t seed);
     // A new generation after the one shown, grown from the candidates picked (indices 0 to 15;
     // from the parents of the one shown when none is). Generations after the shown one go.
     void Next(std::span<const int> picked);

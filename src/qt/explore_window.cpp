@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QShowEvent>
@@ -162,6 +163,20 @@ QWidget* ExploreWindow::MakeSide() {
     connect(again, &QPushButton::clicked, this,
             [this] { StartOver(QRandomGenerator::global()->generate64()); });
 
+    auto* fromRow = new QHBoxLayout;
+    startPatches_ = new QLineEdit;
+    startPatches_->setObjectName(QStringLiteral("txtStartPatches"));
+    startPatches_->setAccessibleName(QStringLiteral("Patches to start from"));
+    startPatches_->setPlaceholderText(QStringLiteral("1,4,7"));
+    fromRow->addWidget(startPatches_);
+    QPushButton* from = AddButton(*fromRow, "btnStartFrom", QStringLiteral("Start from Patc&hes"));
+    from->setToolTip(QStringLiteral("Grow 16 children of the patches listed"));
+    column->addLayout(fromRow);
+    connect(from, &QPushButton::clicked, this, [this] {
+        if (!StartFromPatches(startPatches_->text(), QRandomGenerator::global()->generate64()))
+            status_->setText(QStringLiteral("List patches 1 to 16, such as 1,4,7"));
+    });
+
     QPushButton* keep = AddButton(*column, "btnKeep", QStringLiteral("&Keep"));
     keep->setToolTip(QStringLiteral("Put the chosen candidate into the current patch"));
     connect(keep, &QPushButton::clicked, this, &ExploreWindow::Keep);
@@ -234,6 +249,21 @@ void ExploreWindow::showEvent(QShowEvent* event) {
 void ExploreWindow::StartOver(std::uint64_t seed) {
     exploration_.Start(tones_.CurrentTone(), seed);
     ShowGeneration();
+}
+
+bool ExploreWindow::StartFromPatches(const QString& list, std::uint64_t seed) {
+    const editor::BankTones bank = tones_.Tones();
+    std::vector<ToneRecord> parents;
+    for (const QString& item : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool number = false;
+        const int patch = item.trimmed().toInt(&number);
+        if (!number || patch < 1 || patch > kBankSlots) return false;
+        parents.push_back(bank[static_cast<std::size_t>(patch - 1)]);
+    }
+    if (parents.empty()) return false;
+    exploration_.Start(std::move(parents), seed);
+    ShowGeneration();
+    return true;
 }
 
 void ExploreWindow::ShowGeneration() {

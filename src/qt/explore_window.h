@@ -13,6 +13,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QSlider;
 class QSpinBox;
@@ -68,6 +69,9 @@ class ExploreWindow : public QWidget {
     [[nodiscard]] int Chosen() const { return chosen_; }
     // Grows generation 1 from the current patch again, with `seed`.
     void StartOver(std::uint64_t seed);
+    // Grows generation 1 as children of the patches listed ("1,4,7"); false when the list names
+    // no patch 1 to 16.
+    bool StartFromPatches(const QString& list, std::uint64_t seed);
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -103,6 +107,7 @@ class ExploreWindow : public QWidget {
     QPushButton* back_ = nullptr;
     QPushButton* forward_ = nullptr;
     QSpinBox* keepPatch_ = nullptr;
+    QLineEdit* startPatches_ = nullptr;
     QComboBox* morphPatch_ = nullptr;
     QSlider* morph_ = nullptr;
     int chosen_ = 0;

@@ -66,6 +66,11 @@ class ExploreTest : public FreshWindowTest {
         editor.Action("cmdUndo")->trigger();
         QCOMPARE(editor.run.tones.Tones(), bank);
 
+        // Children of listed patches; a list without a patch of the bank starts nothing.
+        QVERIFY(!window->StartFromPatches(QStringLiteral("1,17"), 5));
+        QVERIFY(window->StartFromPatches(QStringLiteral("1, 2"), 5));
+        QCOMPARE(window->Session().Count(), 1);
+
         // Back and Forward walk the generations; the settings are kept.
         window->findChild<QPushButton*>(QStringLiteral("btnBack"))->click();
         QCOMPARE(window->Session().Shown(), 1);
