@@ -7,6 +7,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/commands.h"
+#include "cli/explore_commands.h"
 #include "cli/midi_commands.h"
 #include "voxtane_version.h"
 
@@ -133,6 +134,7 @@ int main(int argc, char** argv) {
     renderCommand->add_option("--rate", render.rate, "Sample rate in Hz (default 48000)");
 
     MidiCommands midi(app);
+    ExploreCommands explore(app);
 
     if (const auto unknown = UnknownCommand(app, argc, argv)) {
         std::cerr << "voxtane-syx: " << *unknown << '\n';
@@ -147,6 +149,7 @@ int main(int argc, char** argv) {
 
     try {
         if (const auto code = midi.RunParsed()) return *code;
+        if (const auto code = explore.RunParsed()) return *code;
         if (*showCommand) {
             RejectEmptyPath(show.file, "FILE");
             RequireInputFile(show.file);

@@ -11,6 +11,7 @@
 #include "qt/accessible_names.h"
 #include "qt/edit_additions.h"
 #include "qt/entry_notes.h"
+#include "qt/explore_menu.h"
 #include "qt/keyboard_navigation.h"
 #include "qt/main_menu.h"
 #include "qt/option_pictures.h"
@@ -58,6 +59,17 @@ MainWindow::MainWindow(editor::EditorRun& run, voice::AudioOutput* audio, QWidge
     setCentralWidget(scroller);
     QMenu* help = AddMainMenu(*menuBar(), form_);
     AddSynthMenu(*menuBar(), help->menuAction(), *this, run_, [this] { ShowVoiceWindow(); });
+    // Candidates are heard on the Voice window's voice, which gets its own tone back afterwards.
+    AddToolsMenu(
+        *menuBar(), help->menuAction(), *this, run_,
+        [this]() -> voice::LiveVoice* {
+            return voiceWindow_ != nullptr ? voiceWindow_->Output().Voice() : nullptr;
+        },
+        [this] {
+            if (voiceWindow_ == nullptr) return;
+            if (voice::LiveVoice* voice = voiceWindow_->Output().Voice())
+                voice->Publish(voiceWindow_->Tone());
+        });
     AddEditorAdditions(*this, *area, run_);
     NameControls(*this, form_);
     ShowStoredEnvelopeEntries(*this, form_);

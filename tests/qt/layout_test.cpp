@@ -239,6 +239,7 @@ class LayoutTest : public FreshWindowTest {
                {"cmdPastePatch", "&Paste Patch", QKeySequence("Ctrl+V")},
                {"", "", {}},
                {"cmdCompareMenu", "Co&mpare", QKeySequence("Ctrl+K")}}}},
+            {"cmdTools", {"&Tools", {{"cmdExplore", "&Explore...", QKeySequence("Ctrl+E")}}}},
             {"cmdHelp",
              {"&Help",
               {{"cmdUsingVoxtane", "&Using Voxtane", {}},
@@ -247,7 +248,7 @@ class LayoutTest : public FreshWindowTest {
         };
         QStringList order;
         for (const QAction* action : editor_->window.menuBar()->actions()) order << action->text();
-        QCOMPARE(order, QStringList({"&File", "&Edit", "&Synth", "&Help"}));
+        QCOMPARE(order, QStringList({"&File", "&Edit", "&Synth", "&Tools", "&Help"}));
         for (const auto& [menuName, menu] : menus) {
             const auto* widget = editor_->Widget<QMenu>(menuName);
             QVERIFY2(widget != nullptr, qPrintable(menuName));

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "editor/linked_editor.h"
+#include "editor/settings_store.h"
+#include "explore/exploration.h"
+#include "voice/live_voice.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+class QSpinBox;
+
+namespace voxtane::qt {
+
+class CandidateCell;
+
+// Where a candidate is heard: middle C on the voice of this computer, for a second.
+class CandidateAudition {
+  public:
+    virtual ~CandidateAudition() = default;
+    // False when nothing can be heard now.
+    virtual bool Play(const DecodedTone& tone) = 0;
+};
+
+// Plays on the live voice that `voice` gives (none: nothing is heard), then gives the voice back
+// the tone `restore` publishes once the note has died away.
+class LiveVoiceAudition : public CandidateAudition {
+  public:
+    static constexpr int kNote = 60;
+    static constexpr int kNoteMilliseconds = 1000;
+    static constexpr int kRestoreMilliseconds = 2500;
+
+    LiveVoiceAudition(std::function<voice::LiveVoice*()> voice, std::function<void()> restore);
+    bool Play(const DecodedTone& tone) override;
+
+  private:
+    std::function<voice::LiveVoice*()> voice_;
+    std::function<void()> restore_;
+    QTimer release_;
+    QTimer restoreTimer_;
+    bool holding_ = false;
+};
+
+// The Explore window: 16 candidates grown from the current patch, heard, picked and grown
+// again; the amount and the locks beside them; a morph between the current patch and another.
+// Nothing in the bank changes until a candidate is kept, each keeping one step of the history.
+class ExploreWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    ExploreWindow(editor::LinkedEditor& tones, editor::SettingsStore& settings,
+                  CandidateAudition& audition, QWidget* parent);
+    // Keeps the place of a window still open when the program ends.
+    ~ExploreWindow() override;
+    ExploreWindow(const ExploreWindow&) = delete;
+    ExploreWindow& operator=(const ExploreWindow&) = delete;
+
+    [[nodiscard]] explore::Exploration& Session() { return exploration_; }
+    [[nodiscard]] CandidateCell& Cell(int index) const { return *cells_[index]; }
+    // The candidate Keep keeps: the one last heard or moved to.
+    [[nodiscard]] int Chosen() const { return chosen_; }
+    // Grows generation 1 from the current patch again, with `seed`.
+    void StartOver(std::uint64_t seed);
+    // Grows generation 1 as children of the patches listed ("1,4,7"); false when the list names
+    // no patch 1 to 16.
+    bool StartFromPatches(const QString& list, std::uint64_t seed);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+  private:
+    QWidget* MakeGrid();
+    QWidget* MakeSide();
+    QWidget* MakeMorph();
+    void ShowGeneration();
+    void Audition(int index);
+    void Move(int index, int columns, int rows);
+    void Next();
+    void Keep();
+    void KeepInPatch();
+    void KeepMorph();
+    void PlayMorph();
+    void ListMorphPatches();
+    void ReadSettings();
+    void WriteSettings();
+    void RememberGeometry();
+    [[nodiscard]] std::string CandidateName(int index) const;
+
+    editor::LinkedEditor& tones_;
+    editor::SettingsStore& settings_;
+    CandidateAudition& audition_;
+    explore::Exploration exploration_;
+    std::array<CandidateCell*, explore::Exploration::kCandidates> cells_{};
+    std::array<QCheckBox*, explore::kToneGroupCount> locks_{};
+    QLabel* generation_ = nullptr;
+    QLabel* status_ = nullptr;
+    QSlider* amount_ = nullptr;
+    QPushButton* back_ = nullptr;
+    QPushButton* forward_ = nullptr;
+    QSpinBox* keepPatch_ = nullptr;
+    QLineEdit* startPatches_ = nullptr;
+    QComboBox* morphPatch_ = nullptr;
+    QSlider* morph_ = nullptr;
+    int chosen_ = 0;
+    bool settingsRead_ = false;  // nothing is written back while they are read
+};
+
+}  // namespace voxtane::qt
