@@ -35,14 +35,25 @@ std::unique_ptr<JackMidiClient> JackMidiClient::Start(const std::string& name) {
     if (client == nullptr) return nullptr;
     std::unique_ptr<JackMidiClient> jack(new JackMidiClient(client));
     for (Slot& slot : jack->slots_) slot.ring = jack_ringbuffer_create(kRingBytes);
+    jack_on_info_shutdown(client, &JackMidiClient::OnShutdown, jack.get());
     if (jack_set_process_callback(client, &JackMidiClient::OnProcess, jack.get()) != 0 ||
         jack_activate(client) != 0)
         return nullptr;
     return jack;
 }
 
+// Called on a thread of JACK's own; the client is not used from here.
+void JackMidiClient::OnShutdown(jack_status_t /*code*/, const char* /*reason*/, void* self) {
+    static_cast<JackMidiClient*>(self)->gone_.store(true, std::memory_order_release);
+}
+
+std::string JackMidiClient::Name() const {
+    return jack_get_client_name(client_);
+}
+
 JackMidiClient::~JackMidiClient() {
-    jack_deactivate(client_);
+    // A client the server has thrown out is only closed: there is nothing left to deactivate.
+    if (!ServerGone()) jack_deactivate(client_);
     jack_client_close(client_);
     for (Slot& slot : slots_) jack_ringbuffer_free(slot.ring);
 }
@@ -170,6 +181,7 @@ midi::BackendStatus JackMidiClient::Connect(Port port, const std::string& other,
     // is never asked first: JACK gives a new port the number of one removed just before, and a
     // graph not yet updated shows the old port's connections as the new one's.
     for (;;) {
+        if (ServerGone()) return {midi::MMSYSERR_NODRIVER, "JACK: the server has stopped"};
         const int asked = jack_connect(client_, source.c_str(), destination.c_str());
         if (asked == 0 || asked == EEXIST) {
             const auto watchEnd =
@@ -219,6 +231,7 @@ midi::BackendStatus JackMidiClient::Drain(Port port, std::chrono::milliseconds l
     if (slot == nullptr) return {midi::MMSYSERR_INVALHANDLE, ""};
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (jack_ringbuffer_read_space(slot->ring) > 0) {
+        if (ServerGone()) return {midi::MMSYSERR_NODRIVER, "JACK: the server has stopped"};
         if (std::chrono::steady_clock::now() >= deadline)
             return {midi::MIDIERR_STILLPLAYING,
                     "JACK: the server ran no process cycle to send the last message"};
@@ -226,10 +239,16 @@ midi::BackendStatus JackMidiClient::Drain(Port port, std::chrono::milliseconds l
     }
     // The cycle that took the last bytes passes them on before it ends; the count moves on
     // after that, and a cycle under way now may be that cycle.
-    if (WaitPast(Cycles(), 2, limit) == CycleWait::TimedOut)
-        return {midi::MIDIERR_STILLPLAYING,
-                "JACK: the server ran no process cycle to send the last message"};
-    return {};
+    switch (WaitPast(Cycles(), 2, limit)) {
+        case CycleWait::Passed:
+            return {};
+        case CycleWait::TimedOut:
+            return {midi::MIDIERR_STILLPLAYING,
+                    "JACK: the server ran no process cycle to send the last message"};
+        case CycleWait::ServerGone:
+            break;
+    }
+    return {midi::MMSYSERR_NODRIVER, "JACK: the server has stopped"};
 }
 
 std::vector<std::vector<std::uint8_t>> JackMidiClient::Received(Port port) {
@@ -252,6 +271,7 @@ CycleWait JackMidiClient::WaitPast(std::uint64_t from, std::uint64_t cycles,
                                    std::chrono::milliseconds limit) const {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (Cycles() < from + cycles) {
+        if (ServerGone()) return CycleWait::ServerGone;
         if (std::chrono::steady_clock::now() >= deadline) return CycleWait::TimedOut;
         std::this_thread::sleep_for(1ms);
     }

@@ -17,7 +17,7 @@
 
 namespace voxtane::devices {
 
-enum class CycleWait { Passed, TimedOut };
+enum class CycleWait { Passed, TimedOut, ServerGone };
 enum class PortFlow { Output, Input };
 
 // The program's one client of a JACK server, with MIDI ports of its own that come and go while
@@ -37,6 +37,12 @@ class JackMidiClient {
     ~JackMidiClient();
     JackMidiClient(const JackMidiClient&) = delete;
     JackMidiClient& operator=(const JackMidiClient&) = delete;
+
+    // The client's name on the server (JACK adds a number when the name is taken).
+    [[nodiscard]] std::string Name() const;
+    // Whether the server has stopped or thrown the client out: it then runs no more cycles and
+    // takes no more requests, and a new client is needed once a server runs again.
+    [[nodiscard]] bool ServerGone() const { return gone_.load(std::memory_order_acquire); }
 
     // The MIDI ports of other clients: those that take MIDI (the devices to send to) or those
     // that give it (the devices to receive from), in JACK's order, by full name.
@@ -84,6 +90,7 @@ class JackMidiClient {
 
     explicit JackMidiClient(jack_client_t* client) : client_(client) {}
     static int OnProcess(jack_nframes_t frames, void* self);
+    static void OnShutdown(jack_status_t code, const char* reason, void* self);
     static void MoveOut(Slot& slot, void* buffer);
     static void MoveIn(Slot& slot, void* buffer);
     [[nodiscard]] bool ConnectionShows(Port port, const std::string& other) const;
@@ -92,6 +99,7 @@ class JackMidiClient {
     jack_client_t* client_;
     std::array<Slot, kMaxPorts> slots_;
     std::atomic<std::uint64_t> cycles_{0};
+    std::atomic<bool> gone_{false};
 };
 
 }  // namespace voxtane::devices

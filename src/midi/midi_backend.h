@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -85,6 +86,10 @@ class MidiBackend {
     [[nodiscard]] virtual OpenedInput OpenInput(const std::string& name) {
         return {{MMSYSERR_BADDEVICEID, name + " is no MIDI input here"}, nullptr};
     }
+
+    // What happened to the MIDI systems outside any operation that the user should learn of
+    // (a server that stopped), once; nothing when there is nothing new.
+    [[nodiscard]] virtual std::optional<std::string> TakeNotice() { return std::nullopt; }
 };
 
 }  // namespace voxtane::midi

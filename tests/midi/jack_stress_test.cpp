@@ -12,6 +12,7 @@
 
 #include "devices/quiet_libraries.h"
 #include "devices/system_midi_backend.h"
+#include "jack_core_load.h"
 #include "jack_midi_sink.h"
 #include "jack_server.h"
 #include "midi_test_support.h"
@@ -20,27 +21,6 @@ namespace voxtane::testing {
 namespace {
 
 using namespace std::chrono_literals;
-
-// Threads that keep every core of the machine busy until the object goes.
-class CoreLoad {
-  public:
-    CoreLoad() {
-        const unsigned cores = std::max(2u, std::thread::hardware_concurrency());
-        for (unsigned i = 0; i < cores; ++i)
-            threads_.emplace_back([this] {
-                volatile std::uint64_t sink = 0;
-                while (!stop_.load(std::memory_order_relaxed)) sink = sink + 1;
-            });
-    }
-    ~CoreLoad() {
-        stop_ = true;
-        for (auto& thread : threads_) thread.join();
-    }
-
-  private:
-    std::atomic<bool> stop_{false};
-    std::vector<std::thread> threads_;
-};
 
 // A JACK client that connects and disconnects two ports of its own in a loop: each request
 // waits in the server's request thread, where the editor's connection requests wait too.
