@@ -19,6 +19,11 @@ constexpr std::size_t kRingBytes = 1 << 16;
 // again: a few periods of any usual size.
 constexpr std::chrono::milliseconds kGraphWatch{50};
 constexpr std::chrono::milliseconds kRetryPause{5};
+// Delays between two cycles that are no stall yet, beyond the period itself.
+constexpr std::chrono::milliseconds kStallMargin{20};
+constexpr std::int64_t Ticks(std::chrono::steady_clock::time_point time) {
+    return time.time_since_epoch().count();
+}
 
 using Size = std::uint32_t;
 
@@ -35,6 +40,13 @@ std::unique_ptr<JackMidiClient> JackMidiClient::Start(const std::string& name) {
     if (client == nullptr) return nullptr;
     std::unique_ptr<JackMidiClient> jack(new JackMidiClient(client));
     for (Slot& slot : jack->slots_) slot.ring = jack_ringbuffer_create(kRingBytes);
+    // A cycle comes every period; a few periods more than that are the machine's usual delays.
+    const double period =
+        static_cast<double>(jack_get_buffer_size(client)) /
+        static_cast<double>(std::max<jack_nframes_t>(1, jack_get_sample_rate(client)));
+    jack->stallAllowance_ = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                kStallMargin + 4 * std::chrono::duration<double>(period))
+                                .count();
     jack_on_info_shutdown(client, &JackMidiClient::OnShutdown, jack.get());
     if (jack_set_process_callback(client, &JackMidiClient::OnProcess, jack.get()) != 0 ||
         jack_activate(client) != 0)
@@ -68,6 +80,12 @@ int JackMidiClient::OnProcess(jack_nframes_t frames, void* self) {
         else
             MoveIn(slot, jack_port_get_buffer(port, frames));
     }
+    const std::int64_t now = Ticks(std::chrono::steady_clock::now());
+    const std::int64_t last = jack.lastCycle_.exchange(now, std::memory_order_acq_rel);
+    const std::int64_t longest = std::chrono::steady_clock::duration(kLongestStall).count();
+    if (last != 0 && now - last > jack.stallAllowance_)
+        jack.stalled_.fetch_add(std::min(now - last - jack.stallAllowance_, longest),
+                                std::memory_order_acq_rel);
     // Counted at the end: a count that has moved on means the cycle's work on the ports is done.
     jack.cycles_.fetch_add(1, std::memory_order_release);
     return 0;
@@ -265,6 +283,16 @@ std::vector<std::vector<std::uint8_t>> JackMidiClient::Received(Port port) {
         messages.push_back(std::move(message));
     }
     return messages;
+}
+
+std::chrono::steady_clock::duration JackMidiClient::Stalled(
+    std::chrono::steady_clock::time_point now) const {
+    const std::int64_t last = lastCycle_.load(std::memory_order_acquire);
+    std::int64_t stalled = stalled_.load(std::memory_order_acquire);
+    const std::int64_t longest = std::chrono::steady_clock::duration(kLongestStall).count();
+    if (last != 0 && !ServerGone() && Ticks(now) - last > stallAllowance_)
+        stalled += std::min(Ticks(now) - last - stallAllowance_, longest);
+    return std::chrono::steady_clock::duration(stalled);
 }
 
 CycleWait JackMidiClient::WaitPast(std::uint64_t from, std::uint64_t cycles,

@@ -73,6 +73,13 @@ class JackMidiClient {
     [[nodiscard]] std::vector<std::vector<std::uint8_t>> Received(Port port);
 
     [[nodiscard]] std::uint64_t Cycles() const { return cycles_.load(std::memory_order_acquire); }
+    // How long, in all since the client started, the server's cycles have stalled: every gap
+    // between two cycles beyond a few periods counts, up to kLongestStall each, and so does the
+    // gap under way at `now`. In that time nothing can arrive or leave, whatever the far side
+    // does. A server that has stopped stalls no more: its time counts.
+    [[nodiscard]] std::chrono::steady_clock::duration Stalled(
+        std::chrono::steady_clock::time_point now) const;
+    static constexpr std::chrono::seconds kLongestStall{10};
     // Sleeps in small steps until `cycles` whole cycles have run after the count `from`, for at
     // most `limit`. A cycle under way when `from` was read does not count as whole, hence the
     // caller asks for one cycle more than it needs.
@@ -99,6 +106,11 @@ class JackMidiClient {
     jack_client_t* client_;
     std::array<Slot, kMaxPorts> slots_;
     std::atomic<std::uint64_t> cycles_{0};
+    // Steady-clock ticks: when the last cycle ran, the stalls before it, and the gap between
+    // cycles that is no stall.
+    std::atomic<std::int64_t> lastCycle_{0};
+    std::atomic<std::int64_t> stalled_{0};
+    std::int64_t stallAllowance_ = 0;
     std::atomic<bool> gone_{false};
 };
 

@@ -11,14 +11,12 @@ using Side = JackMidiSystem::Side;
 
 constexpr const char* kOutputPort = "out";
 constexpr const char* kInputPort = "in";
+// A server that runs no cycle for this long has stopped. On a busy machine a server without
+// realtime scheduling can stall for seconds; an open or a close that gave up earlier would fail
+// for nothing or lose what was sent last, such as the F7 that ends an exchange.
+constexpr std::chrono::milliseconds kCycleLimit = JackMidiClient::kLongestStall;
 // How long an open may take to get its connection into the graph, however busy the machine.
-constexpr std::chrono::milliseconds kConnectLimit = 1000ms;
-// A server that runs no cycle for this long has stopped.
-constexpr std::chrono::milliseconds kCycleLimit = 1000ms;
-// How long a close waits for the last message to leave. On a busy machine a non-realtime
-// server's cycles can stall for most of a second; a close that gave up earlier would lose what
-// was sent last, such as the F7 that ends an exchange.
-constexpr std::chrono::milliseconds kDrainLimit = 5000ms;
+constexpr std::chrono::milliseconds kConnectLimit = kCycleLimit;
 
 const midi::BackendStatus kServerGone{midi::MMSYSERR_NODRIVER, "JACK: the server has stopped"};
 
@@ -44,7 +42,7 @@ class JackConnection : public midi::OutputConnection {
         JackMidiClient& client = *side_->client;
         if (client.ServerGone()) return kServerGone;
         midi::BackendStatus status;
-        if (sent_) status = client.Drain(port_, kDrainLimit);
+        if (sent_) status = client.Drain(port_, kCycleLimit);
         if (!device_.empty()) {
             midi::BackendStatus disconnected = client.Disconnect(port_, device_);
             if (disconnected.code == midi::MMSYSERR_NOERROR) side_->idle.push_back(port_);
@@ -72,10 +70,17 @@ class JackConnection : public midi::OutputConnection {
 class JackInput : public midi::InputConnection {
   public:
     JackInput(std::shared_ptr<Side> side, JackMidiClient::Port port, std::string device)
-        : side_(std::move(side)), port_(port), device_(std::move(device)) {}
+        : side_(std::move(side)),
+          port_(port),
+          device_(std::move(device)),
+          stalledBefore_(side_->client->Stalled(std::chrono::steady_clock::now())) {}
 
     std::vector<std::vector<std::uint8_t>> Received() override {
         return side_->client->Received(port_);
+    }
+    [[nodiscard]] std::chrono::steady_clock::duration Stalled(
+        std::chrono::steady_clock::time_point now) const override {
+        return side_->client->Stalled(now) - stalledBefore_;
     }
     midi::BackendStatus Close() override {
         JackMidiClient& client = *side_->client;
@@ -92,6 +97,7 @@ class JackInput : public midi::InputConnection {
     std::shared_ptr<Side> side_;
     JackMidiClient::Port port_;
     std::string device_;
+    std::chrono::steady_clock::duration stalledBefore_;
 };
 
 std::shared_ptr<Side> StartSide(const std::string& clientName) {

@@ -293,7 +293,8 @@ std::optional<midi::BankProgress> SynthLink::Progress() const {
 }
 
 void SynthLink::Tick() {
-    const auto now = midiRun_.clock.Now();
+    // Time in which the MIDI system stood still does not count against the synth.
+    const auto now = connection_ ? connection_->Time(midiRun_.clock.Now()) : midiRun_.clock.Now();
     const bool bank = operation_ == Operation::GetBank || operation_ == Operation::WriteBank;
     if (Busy() && connection_) {
         for (const auto& message : connection_->Received()) {

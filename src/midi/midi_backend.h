@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -48,6 +49,13 @@ class InputConnection {
     // What arrived since the last call, in order: whole messages or pieces of them, as the MIDI
     // system delivered them.
     [[nodiscard]] virtual std::vector<std::vector<std::uint8_t>> Received() = 0;
+    // How long since the open the MIDI system behind the input has stood still at `now` (a
+    // JACK server whose cycles stall on a busy machine): time in which nothing could arrive,
+    // which no wait for an answer should count.
+    [[nodiscard]] virtual std::chrono::steady_clock::duration Stalled(
+        std::chrono::steady_clock::time_point /*now*/) const {
+        return {};
+    }
     // Called once; the connection is not used afterwards, whatever the result.
     [[nodiscard]] virtual BackendStatus Close() = 0;
 };
