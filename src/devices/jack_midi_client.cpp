@@ -75,10 +75,13 @@ int JackMidiClient::OnProcess(jack_nframes_t frames, void* self) {
     for (Slot& slot : jack.slots_) {
         jack_port_t* port = slot.port.load(std::memory_order_acquire);
         if (port == nullptr) continue;
-        if (slot.flow == PortFlow::Output)
-            MoveOut(slot, jack_port_get_buffer(port, frames));
-        else
+        if (slot.flow == PortFlow::Output) {
+            void* buffer = jack_port_get_buffer(port, frames);
+            jack_midi_clear_buffer(buffer);
+            if (slot.flowing.load(std::memory_order_acquire)) MoveOut(slot, buffer);
+        } else {
             MoveIn(slot, jack_port_get_buffer(port, frames));
+        }
     }
     const std::int64_t now = Ticks(std::chrono::steady_clock::now());
     const std::int64_t last = jack.lastCycle_.exchange(now, std::memory_order_acq_rel);
@@ -94,7 +97,6 @@ int JackMidiClient::OnProcess(jack_nframes_t frames, void* self) {
 // Messages lie in the ring as their size followed by their bytes; one that does not fit into
 // this cycle's buffer waits for the next.
 void JackMidiClient::MoveOut(Slot& slot, void* buffer) {
-    jack_midi_clear_buffer(buffer);
     Size size = 0;
     while (jack_ringbuffer_peek(slot.ring, reinterpret_cast<char*>(&size), sizeof size) ==
                sizeof size &&
@@ -133,42 +135,51 @@ std::vector<std::string> JackMidiClient::OtherPorts(PortFlow flowOfOurs) const {
     return names;
 }
 
-JackMidiClient::Registered JackMidiClient::RegisterPort(const std::string& shortName,
-                                                        PortFlow flow) {
-    Slot* free = nullptr;
-    for (Slot& slot : slots_)
-        if (slot.port.load(std::memory_order_relaxed) == nullptr) {
-            free = &slot;
-            break;
-        }
-    if (free == nullptr)
-        return {{midi::MMSYSERR_ALLOCATED, "JACK: every port of the program is in use"},
-                std::nullopt};
-    const unsigned long flags = flow == PortFlow::Output ? JackPortIsOutput : JackPortIsInput;
-    jack_port_t* port = nullptr;
-    for (int n = 1; port == nullptr && n <= kMaxPorts + 1; ++n) {
-        const std::string name = n == 1 ? shortName : shortName + "-" + std::to_string(n);
-        if (jack_port_by_name(client_,
-                              (std::string(jack_get_client_name(client_)) + ":" + name).c_str()) !=
-            nullptr)
+std::optional<JackMidiClient::Port> JackMidiClient::Reserve(PortFlow flow) {
+    for (Slot& slot : slots_) {
+        bool expected = false;
+        if (!slot.reserved.compare_exchange_strong(expected, true, std::memory_order_acq_rel))
             continue;
-        port = jack_port_register(client_, name.c_str(), JACK_DEFAULT_MIDI_TYPE, flags, 0);
-        if (port == nullptr)
-            return {JackFailure(midi::MMSYSERR_NOMEM, "could not make a port " + name),
-                    std::nullopt};
+        // A slot reserved before keeps its port and its direction.
+        if (slot.port.load(std::memory_order_acquire) != nullptr && slot.flow != flow) {
+            slot.reserved.store(false, std::memory_order_release);
+            continue;
+        }
+        slot.flow = flow;
+        return static_cast<Port>(&slot - slots_.data());
     }
-    if (port == nullptr)
-        return {{midi::MMSYSERR_ALLOCATED, "JACK: no free name for a port " + shortName},
-                std::nullopt};
-    jack_ringbuffer_reset(free->ring);
-    free->flow = flow;
-    free->port.store(port, std::memory_order_release);
-    return {{}, static_cast<Port>(free - slots_.data())};
+    return std::nullopt;
+}
+
+midi::BackendStatus JackMidiClient::Register(Port port, const std::string& shortName) {
+    Slot* slot = Find(port);
+    if (slot == nullptr) return {midi::MMSYSERR_INVALHANDLE, ""};
+    if (slot->port.load(std::memory_order_acquire) != nullptr) return {};
+    const unsigned long flags = slot->flow == PortFlow::Output ? JackPortIsOutput : JackPortIsInput;
+    for (int n = 1; n <= kMaxPorts + 1; ++n) {
+        const std::string name = n == 1 ? shortName : shortName + "-" + std::to_string(n);
+        if (jack_port_by_name(client_, (Name() + ":" + name).c_str()) != nullptr) continue;
+        jack_port_t* made =
+            jack_port_register(client_, name.c_str(), JACK_DEFAULT_MIDI_TYPE, flags, 0);
+        if (made == nullptr)
+            return JackFailure(midi::MMSYSERR_NOMEM, "could not make a port " + name);
+        slot->port.store(made, std::memory_order_release);
+        return {};
+    }
+    return {midi::MMSYSERR_ALLOCATED, "JACK: no free name for a port " + shortName};
+}
+
+void JackMidiClient::SetFlowing(Port port, bool flowing) {
+    if (Slot* slot = Find(port)) slot->flowing.store(flowing, std::memory_order_release);
+}
+
+void JackMidiClient::Discard(Port port) {
+    if (Slot* slot = Find(port))
+        jack_ringbuffer_read_advance(slot->ring, jack_ringbuffer_read_space(slot->ring));
 }
 
 JackMidiClient::Slot* JackMidiClient::Find(Port port) {
-    if (port < 0 || port >= kMaxPorts ||
-        slots_[port].port.load(std::memory_order_relaxed) == nullptr)
+    if (port < 0 || port >= kMaxPorts || !slots_[port].reserved.load(std::memory_order_acquire))
         return nullptr;
     return &slots_[port];
 }
@@ -185,7 +196,8 @@ bool JackMidiClient::ConnectionShows(Port port, const std::string& other) const 
 midi::BackendStatus JackMidiClient::Connect(Port port, const std::string& other,
                                             std::chrono::milliseconds limit) {
     Slot* slot = Find(port);
-    if (slot == nullptr) return {midi::MMSYSERR_INVALHANDLE, ""};
+    if (slot == nullptr || slot->port.load(std::memory_order_acquire) == nullptr)
+        return {midi::MMSYSERR_INVALHANDLE, ""};
     const std::string ours = FullName(port);
     const std::string& source = slot->flow == PortFlow::Output ? ours : other;
     const std::string& destination = slot->flow == PortFlow::Output ? other : ours;
@@ -221,7 +233,8 @@ midi::BackendStatus JackMidiClient::Connect(Port port, const std::string& other,
 
 midi::BackendStatus JackMidiClient::Disconnect(Port port, const std::string& other) {
     Slot* slot = Find(port);
-    if (slot == nullptr) return {midi::MMSYSERR_INVALHANDLE, ""};
+    if (slot == nullptr || slot->port.load(std::memory_order_acquire) == nullptr)
+        return {midi::MMSYSERR_INVALHANDLE, ""};
     const std::string ours = FullName(port);
     const bool out = slot->flow == PortFlow::Output;
     (void)TakeJackComplaint();

@@ -48,12 +48,18 @@ class JackMidiClient {
     // that give it (the devices to receive from), in JACK's order, by full name.
     [[nodiscard]] std::vector<std::string> OtherPorts(PortFlow flowOfOurs) const;
 
-    struct Registered {
-        midi::BackendStatus status;
-        std::optional<Port> port;  // set exactly when status has no error
-    };
-    // `shortName` is a name within this client; a name in use gets a number added.
-    [[nodiscard]] Registered RegisterPort(const std::string& shortName, PortFlow flow);
+    // Takes a port of the client for the caller, without asking the server anything: messages
+    // sent to it wait until Register has made it on the server and SetFlowing lets them go.
+    // Nothing when every port of the client is taken.
+    [[nodiscard]] std::optional<Port> Reserve(PortFlow flow);
+    // Makes the reserved port on the server, once; `shortName` is a name within this client,
+    // and a name in use gets a number added.
+    [[nodiscard]] midi::BackendStatus Register(Port port, const std::string& shortName);
+    // Whether an output port's process cycle hands on what was sent; an input always takes in.
+    void SetFlowing(Port port, bool flowing);
+    // Drops what waits in the port's buffer. Only while no cycle reads it: for an output one
+    // that does not flow since a whole cycle, for an input one connected to nothing since then.
+    void Discard(Port port);
     // The port's full name, "client:port".
     [[nodiscard]] std::string FullName(Port port) const;
     // Connects the port to (or, for an input, from) the other client's port and returns once
@@ -87,11 +93,13 @@ class JackMidiClient {
                                      std::chrono::milliseconds limit) const;
 
   private:
-    static constexpr int kMaxPorts = 8;
+    static constexpr int kMaxPorts = 16;
     struct Slot {
-        // Published to the process callback once the slot is ready; set once.
+        std::atomic<bool> reserved{false};
+        // Published to the process callback once the port is made; set once.
         std::atomic<jack_port_t*> port{nullptr};
-        PortFlow flow = PortFlow::Output;
+        std::atomic<bool> flowing{false};
+        PortFlow flow = PortFlow::Output;  // set with the reservation
         jack_ringbuffer_t* ring = nullptr;
     };
 

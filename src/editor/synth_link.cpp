@@ -319,6 +319,14 @@ void SynthLink::Tick() {
     KeepTicking();
 }
 
+void SynthLink::WatchDevices() {
+    std::optional<std::string> notice = midiRun_.backend.TakeNotice();
+    if (!notice) return;
+    coalescer_.reset();  // it sends through the edits' output
+    editConnection_.reset();
+    SetStatus(std::move(*notice));
+}
+
 void SynthLink::KeepTicking() {
     if (Busy() || (coalescer_ && coalescer_->Waiting()))
         ticker_.Start(kTickInterval, [this] { Tick(); });

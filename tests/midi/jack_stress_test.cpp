@@ -1,12 +1,13 @@
 // Opening a chosen JACK device on a loaded machine: both cores busy and the server's request
 // thread kept busy by a client that connects and disconnects ports without pause. Every open
-// must connect and every dump must arrive.
+// must connect and every dump must arrive, in order.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <jack/jack.h>
 
 #include <atomic>
 #include <chrono>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -89,8 +90,14 @@ TEST(JackStress, EveryOpenOfAChosenDeviceConnectsUnderLoad) {
         run.form1.cmdSendOutSysex_Click();
         ASSERT_TRUE(platform.Messages().empty())
             << "send " << i << ": " << platform.Messages().front().text;
+        // Every other send waits for its dump, so that its close disconnects the port and the
+        // next open connects anew; in between, an open takes over a port still closing.
+        if (i % 2 == 0) {
+            ASSERT_EQ(sink->WaitFor(expected.size(), 10s).size(), expected.size());
+        }
     }
     EXPECT_GT(churn.Requests(), 0u);
+    EXPECT_EQ(backend.TakeNotice(), std::nullopt);
 
     const std::vector<JackMidiSink::Message> received = sink->WaitFor(kSends, 10s);
     ASSERT_EQ(received.size(), expected.size());
