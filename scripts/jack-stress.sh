@@ -15,8 +15,10 @@ test="$build/tests/midi/voxtane_exchange_jack_stress_tests"
 done_rounds=0 gets=0 writes=0 repeats=0 faults=0
 while [ "$done_rounds" -lt "$rounds" ]; do
     n=$((rounds - done_rounds)); [ "$n" -gt "$chunk" ] && n=$chunk
-    line=$(VOXTANE_JACK_STRESS_ROUNDS=$n "$test" 2>&1 | grep '^JACK exchange stress' || true)
+    output=$(VOXTANE_JACK_STRESS_ROUNDS=$n "$test" 2>&1 || true)
+    line=$(echo "$output" | grep '^JACK exchange stress' || true)
     [ -n "$line" ] || { echo "the test did not run (is jackd installed?)" >&2; exit 1; }
+    echo "$output" | grep '^round ' || true  # what failed, if anything
     echo "$line"
     set -- $(echo "$line" | sed 's/[^0-9 ]//g')
     # rounds, gets, of, writes, of, messages got, sent, repeats

@@ -31,6 +31,16 @@ std::shared_ptr<Side> StartSide(const std::string& clientName) {
     return side;
 }
 
+// How long of the time from `opened` to `now` the port's connection was still being made.
+std::chrono::steady_clock::duration Connecting(Side& side, Port port,
+                                               std::chrono::steady_clock::time_point opened,
+                                               std::chrono::steady_clock::time_point now) {
+    const std::lock_guard lock(side.mutex);
+    const Side::Use& use = side.uses[port];
+    const auto until = use.state == State::Connecting ? now : std::min(now, use.settled);
+    return std::max(until - opened, std::chrono::steady_clock::duration{});
+}
+
 }  // namespace
 
 // An open output over a port of the program's client: one connected to a device until the
@@ -44,7 +54,17 @@ class JackOutput : public midi::OutputConnection {
           side_(std::move(side)),
           port_(port),
           generation_(generation),
-          lasting_(lasting) {}
+          lasting_(lasting),
+          opened_(std::chrono::steady_clock::now()),
+          stalledBefore_(side_->client->Stalled(opened_)) {}
+
+    // The server's stalls since the open, and until the connection is carried, the time it
+    // took.
+    [[nodiscard]] std::chrono::steady_clock::duration Stalled(
+        std::chrono::steady_clock::time_point now) const override {
+        const auto stalled = side_->client->Stalled(now) - stalledBefore_;
+        return lasting_ ? stalled : stalled + Connecting(*side_, port_, opened_, now);
+    }
 
     [[nodiscard]] midi::BackendStatus SendLong(std::span<const std::uint8_t> message) override {
         return Send(message);
@@ -94,6 +114,8 @@ class JackOutput : public midi::OutputConnection {
     Port port_;
     std::uint64_t generation_;
     bool lasting_;
+    std::chrono::steady_clock::time_point opened_;
+    std::chrono::steady_clock::duration stalledBefore_;
     bool sent_ = false;
 };
 
@@ -105,14 +127,16 @@ class JackInput : public midi::InputConnection {
         : system_(system),
           side_(std::move(side)),
           port_(port),
-          stalledBefore_(side_->client->Stalled(std::chrono::steady_clock::now())) {}
+          opened_(std::chrono::steady_clock::now()),
+          stalledBefore_(side_->client->Stalled(opened_)) {}
 
     std::vector<std::vector<std::uint8_t>> Received() override {
         return side_->client->Received(port_);
     }
     [[nodiscard]] std::chrono::steady_clock::duration Stalled(
         std::chrono::steady_clock::time_point now) const override {
-        return side_->client->Stalled(now) - stalledBefore_;
+        return side_->client->Stalled(now) - stalledBefore_ +
+               Connecting(*side_, port_, opened_, now);
     }
     midi::BackendStatus Close() override {
         if (side_->client->ServerGone()) return kServerGone;
@@ -126,6 +150,7 @@ class JackInput : public midi::InputConnection {
     JackMidiSystem& system_;
     std::shared_ptr<Side> side_;
     Port port_;
+    std::chrono::steady_clock::time_point opened_;
     std::chrono::steady_clock::duration stalledBefore_;
 };
 
@@ -284,6 +309,7 @@ void JackMidiSystem::Connect(const std::shared_ptr<Side>& side, Port port, const
     if (status.code != midi::MMSYSERR_NOERROR) (void)client.Disconnect(port, device);
     const std::lock_guard lock(side->mutex);
     Side::Use& use = side->uses[port];
+    use.settled = std::chrono::steady_clock::now();
     if (status.code == midi::MMSYSERR_NOERROR) {
         use.state = State::Connected;
         client.SetFlowing(port, true);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -60,6 +61,8 @@ class JackMidiSystem : public PortSystem {
             bool open = false;             // a connection over it has not been closed
             std::uint64_t generation = 0;  // counts the opens over the port
             std::string failure;           // why it failed
+            // When the last connection step ended, connected or failed.
+            std::chrono::steady_clock::time_point settled{};
         };
         std::unique_ptr<JackMidiClient> client;
         std::mutex mutex;  // guards what follows, shared by the window's thread and the worker

@@ -40,6 +40,12 @@ class OutputConnection {
     // Returns once everything sent has been handed to the MIDI system, then lets go of the
     // device. Called once; the connection is not used afterwards, whatever the result.
     [[nodiscard]] virtual BackendStatus Close() = 0;
+    // How long since the open nothing sent could leave at `now`: a MIDI system still making
+    // the connection, or one that stood still. No wait for an answer should count that time.
+    [[nodiscard]] virtual std::chrono::steady_clock::duration Stalled(
+        std::chrono::steady_clock::time_point /*now*/) const {
+        return {};
+    }
 };
 
 // One open input, from its open to its close. What arrives waits until it is looked at.
@@ -49,9 +55,9 @@ class InputConnection {
     // What arrived since the last call, in order: whole messages or pieces of them, as the MIDI
     // system delivered them.
     [[nodiscard]] virtual std::vector<std::vector<std::uint8_t>> Received() = 0;
-    // How long since the open the MIDI system behind the input has stood still at `now` (a
-    // JACK server whose cycles stall on a busy machine): time in which nothing could arrive,
-    // which no wait for an answer should count.
+    // How long since the open nothing could arrive at `now`: a MIDI system still making the
+    // connection, or one that stood still (a JACK server whose cycles stall on a busy machine).
+    // No wait for an answer should count that time.
     [[nodiscard]] virtual std::chrono::steady_clock::duration Stalled(
         std::chrono::steady_clock::time_point /*now*/) const {
         return {};

@@ -56,10 +56,10 @@ std::vector<std::vector<std::uint8_t>> SynthConnection::Received() {
 
 std::chrono::steady_clock::time_point SynthConnection::Time(
     std::chrono::steady_clock::time_point now) {
-    if (input_)
-        lastTime_ = std::max(lastTime_, now - input_->Stalled(now));
-    else
-        lastTime_ = std::max(lastTime_, now);
+    std::chrono::steady_clock::duration stalled{};
+    if (input_) stalled = input_->Stalled(now);
+    if (output_) stalled = std::max(stalled, output_->Stalled(now));
+    lastTime_ = std::max(lastTime_, now - stalled);
     return lastTime_;
 }
 

@@ -37,8 +37,9 @@ class SynthConnection : public MessageSink {
     // What arrived at the input since the last call; nothing without an input.
     [[nodiscard]] std::vector<std::vector<std::uint8_t>> Received();
     [[nodiscard]] bool HasInput() const { return input_ != nullptr; }
-    // `now` less the time the input's MIDI system has stood still since the open: the time the
-    // exchange machines are to count while this connection is open. It never goes back.
+    // `now` less the time since the open in which the devices could carry nothing (the longer
+    // of the output's and the input's): the time the exchange machines are to count while this
+    // connection is open. It never goes back.
     [[nodiscard]] std::chrono::steady_clock::time_point Time(
         std::chrono::steady_clock::time_point now);
     // Closes both devices; the first failure is the result.
