@@ -20,15 +20,27 @@ struct StallingInput : midi::InputConnection {
     Steady::duration& stalled;
 };
 
+struct StallingOutput : midi::OutputConnection {
+    explicit StallingOutput(Steady::duration& stalled) : stalled(stalled) {}
+    midi::BackendStatus SendLong(std::span<const std::uint8_t>) override { return {}; }
+    midi::BackendStatus SendShort(std::span<const std::uint8_t>) override { return {}; }
+    midi::BackendStatus Close() override { return {}; }
+    [[nodiscard]] Steady::duration Stalled(Steady::time_point) const override { return stalled; }
+    Steady::duration& stalled;
+};
+
 struct StallingBackend : midi::MidiBackend {
-    std::size_t ListDevices() override { return 0; }
+    std::size_t ListDevices() override { return 1; }
     midi::DeviceName NameOf(std::size_t) override { return {}; }
-    midi::OpenedOutput Open(std::size_t) override { return {}; }
+    midi::OpenedOutput Open(std::size_t) override {
+        return {{}, std::make_unique<StallingOutput>(outputStalled)};
+    }
     midi::OpenedOutput OpenDefault() override { return {}; }
     midi::OpenedInput OpenInput(const std::string&) override {
         return {{}, std::make_unique<StallingInput>(stalled)};
     }
     Steady::duration stalled{};
+    Steady::duration outputStalled{};
 };
 
 TEST(SynthConnectionTime, StallsOfTheInputDoNotCountAndTheTimeNeverGoesBack) {
@@ -51,6 +63,18 @@ TEST(SynthConnectionTime, StallsOfTheInputDoNotCountAndTheTimeNeverGoesBack) {
         EXPECT_EQ(opened.connection->Time(start + step.now) - start, step.expected)
             << "at " << std::chrono::duration_cast<std::chrono::milliseconds>(step.now).count();
     }
+}
+
+TEST(SynthConnectionTime, TheLongerOfTheOutputsAndTheInputsStallsDoesNotCount) {
+    StallingBackend backend;
+    const auto opened = midi::SynthConnection::Open(backend, 0, "in");
+    ASSERT_TRUE(opened.connection);
+    const Steady::time_point start = Steady::now();
+    backend.outputStalled = 400ms;  // still connecting, say
+    backend.stalled = 100ms;
+    EXPECT_EQ(opened.connection->Time(start + 1s) - start, 600ms);
+    backend.stalled = 500ms;
+    EXPECT_EQ(opened.connection->Time(start + 2s) - start, 1500ms);
 }
 
 TEST(SynthConnectionTime, WithoutAnInputItIsTheClocksTime) {
