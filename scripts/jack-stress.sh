@@ -12,10 +12,12 @@ rounds=${2:-200}
 chunk=${3:-50}
 test="$build/tests/midi/voxtane_exchange_jack_stress_tests"
 [ -x "$test" ] || { echo "build $test first" >&2; exit 2; }
-done_rounds=0 gets=0 writes=0 repeats=0 faults=0
+done_rounds=0 gets=0 writes=0 repeats=0 faults=0 failed=0
 while [ "$done_rounds" -lt "$rounds" ]; do
     n=$((rounds - done_rounds)); [ "$n" -gt "$chunk" ] && n=$chunk
-    output=$(VOXTANE_JACK_STRESS_ROUNDS=$n "$test" 2>&1 || true)
+    status=0
+    output=$(VOXTANE_JACK_STRESS_ROUNDS=$n "$test" 2>&1) || status=$?
+    [ "$status" -eq 0 ] || failed=$((failed + 1))
     line=$(echo "$output" | grep '^JACK exchange stress' || true)
     [ -n "$line" ] || { echo "the test did not run (is jackd installed?)" >&2; exit 1; }
     echo "$output" | grep '^round ' || true  # what failed, if anything
@@ -28,4 +30,5 @@ while [ "$done_rounds" -lt "$rounds" ]; do
     done_rounds=$((done_rounds + n))
 done
 echo "Total: Get Bank $gets of $rounds, confirmed writes $writes of $rounds," \
-     "messages right after an identical one: $repeats, chunks with other messages than sent: $faults"
+     "messages right after an identical one: $repeats, chunks with other messages than sent: $faults," \
+     "chunks whose test failed: $failed"
