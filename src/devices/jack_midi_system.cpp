@@ -269,10 +269,14 @@ midi::OpenedOutput JackMidiSystem::OpenLasting(const std::string& name) {
                     nullptr};
         worker_->Post([this, side, port = *side->lasting, name] {
             const midi::BackendStatus made = side->client->Register(port, name);
-            if (made.code == midi::MMSYSERR_NOERROR)
-                side->client->SetFlowing(port, true);
-            else
+            if (made.code != midi::MMSYSERR_NOERROR) {
                 Tell(made.reason + ".");
+                return;
+            }
+            // What was sent before the port was there went to no one, as nothing could be
+            // connected to it: it does not reach whoever connects first.
+            side->client->Discard(port);
+            side->client->SetFlowing(port, true);
         });
     }
     return {{}, std::make_unique<JackOutput>(*this, side, *side->lasting, 0, true)};
