@@ -82,13 +82,15 @@ std::unique_ptr<midi::SynthConnection> Open(midi::MidiBackend& backend, std::int
     return std::move(opened.connection);
 }
 
-// Feeds the machine what arrives and the passing time until it gives its result.
+// Feeds the machine what arrives and the passing time until it gives its result. Time in which
+// the MIDI system stood still does not count: nothing could arrive then.
 template <class Machine>
 auto RunToEnd(Machine& machine, midi::SynthConnection& connection, midi::Clock& clock) {
     for (;;) {
         for (const auto& message : connection.Received())
-            if (auto result = machine.Receive(message, clock.Now())) return *result;
-        if (auto result = machine.Tick(clock.Now())) return *result;
+            if (auto result = machine.Receive(message, connection.Time(clock.Now())))
+                return *result;
+        if (auto result = machine.Tick(connection.Time(clock.Now()))) return *result;
         clock.SleepFor(kPoll);
     }
 }

@@ -19,6 +19,11 @@ constexpr std::size_t kRingBytes = 1 << 16;
 // again: a few periods of any usual size.
 constexpr std::chrono::milliseconds kGraphWatch{50};
 constexpr std::chrono::milliseconds kRetryPause{5};
+// Delays between two cycles that are no stall yet, beyond the period itself.
+constexpr std::chrono::milliseconds kStallMargin{20};
+constexpr std::int64_t Ticks(std::chrono::steady_clock::time_point time) {
+    return time.time_since_epoch().count();
+}
 
 using Size = std::uint32_t;
 
@@ -35,14 +40,32 @@ std::unique_ptr<JackMidiClient> JackMidiClient::Start(const std::string& name) {
     if (client == nullptr) return nullptr;
     std::unique_ptr<JackMidiClient> jack(new JackMidiClient(client));
     for (Slot& slot : jack->slots_) slot.ring = jack_ringbuffer_create(kRingBytes);
+    // A cycle comes every period; a few periods more than that are the machine's usual delays.
+    const double period =
+        static_cast<double>(jack_get_buffer_size(client)) /
+        static_cast<double>(std::max<jack_nframes_t>(1, jack_get_sample_rate(client)));
+    jack->stallAllowance_ = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                kStallMargin + 4 * std::chrono::duration<double>(period))
+                                .count();
+    jack_on_info_shutdown(client, &JackMidiClient::OnShutdown, jack.get());
     if (jack_set_process_callback(client, &JackMidiClient::OnProcess, jack.get()) != 0 ||
         jack_activate(client) != 0)
         return nullptr;
     return jack;
 }
 
+// Called on a thread of JACK's own; the client is not used from here.
+void JackMidiClient::OnShutdown(jack_status_t /*code*/, const char* /*reason*/, void* self) {
+    static_cast<JackMidiClient*>(self)->gone_.store(true, std::memory_order_release);
+}
+
+std::string JackMidiClient::Name() const {
+    return jack_get_client_name(client_);
+}
+
 JackMidiClient::~JackMidiClient() {
-    jack_deactivate(client_);
+    // A client the server has thrown out is only closed: there is nothing left to deactivate.
+    if (!ServerGone()) jack_deactivate(client_);
     jack_client_close(client_);
     for (Slot& slot : slots_) jack_ringbuffer_free(slot.ring);
 }
@@ -52,11 +75,20 @@ int JackMidiClient::OnProcess(jack_nframes_t frames, void* self) {
     for (Slot& slot : jack.slots_) {
         jack_port_t* port = slot.port.load(std::memory_order_acquire);
         if (port == nullptr) continue;
-        if (slot.flow == PortFlow::Output)
-            MoveOut(slot, jack_port_get_buffer(port, frames));
-        else
+        if (slot.flow == PortFlow::Output) {
+            void* buffer = jack_port_get_buffer(port, frames);
+            jack_midi_clear_buffer(buffer);
+            if (slot.flowing.load(std::memory_order_acquire)) MoveOut(slot, buffer);
+        } else {
             MoveIn(slot, jack_port_get_buffer(port, frames));
+        }
     }
+    const std::int64_t now = Ticks(std::chrono::steady_clock::now());
+    const std::int64_t last = jack.lastCycle_.exchange(now, std::memory_order_acq_rel);
+    const std::int64_t longest = std::chrono::steady_clock::duration(kLongestStall).count();
+    if (last != 0 && now - last > jack.stallAllowance_)
+        jack.stalled_.fetch_add(std::min(now - last - jack.stallAllowance_, longest),
+                                std::memory_order_acq_rel);
     // Counted at the end: a count that has moved on means the cycle's work on the ports is done.
     jack.cycles_.fetch_add(1, std::memory_order_release);
     return 0;
@@ -65,7 +97,6 @@ int JackMidiClient::OnProcess(jack_nframes_t frames, void* self) {
 // Messages lie in the ring as their size followed by their bytes; one that does not fit into
 // this cycle's buffer waits for the next.
 void JackMidiClient::MoveOut(Slot& slot, void* buffer) {
-    jack_midi_clear_buffer(buffer);
     Size size = 0;
     while (jack_ringbuffer_peek(slot.ring, reinterpret_cast<char*>(&size), sizeof size) ==
                sizeof size &&
@@ -104,42 +135,51 @@ std::vector<std::string> JackMidiClient::OtherPorts(PortFlow flowOfOurs) const {
     return names;
 }
 
-JackMidiClient::Registered JackMidiClient::RegisterPort(const std::string& shortName,
-                                                        PortFlow flow) {
-    Slot* free = nullptr;
-    for (Slot& slot : slots_)
-        if (slot.port.load(std::memory_order_relaxed) == nullptr) {
-            free = &slot;
-            break;
-        }
-    if (free == nullptr)
-        return {{midi::MMSYSERR_ALLOCATED, "JACK: every port of the program is in use"},
-                std::nullopt};
-    const unsigned long flags = flow == PortFlow::Output ? JackPortIsOutput : JackPortIsInput;
-    jack_port_t* port = nullptr;
-    for (int n = 1; port == nullptr && n <= kMaxPorts + 1; ++n) {
-        const std::string name = n == 1 ? shortName : shortName + "-" + std::to_string(n);
-        if (jack_port_by_name(client_,
-                              (std::string(jack_get_client_name(client_)) + ":" + name).c_str()) !=
-            nullptr)
+std::optional<JackMidiClient::Port> JackMidiClient::Reserve(PortFlow flow) {
+    for (Slot& slot : slots_) {
+        bool expected = false;
+        if (!slot.reserved.compare_exchange_strong(expected, true, std::memory_order_acq_rel))
             continue;
-        port = jack_port_register(client_, name.c_str(), JACK_DEFAULT_MIDI_TYPE, flags, 0);
-        if (port == nullptr)
-            return {JackFailure(midi::MMSYSERR_NOMEM, "could not make a port " + name),
-                    std::nullopt};
+        // A slot reserved before keeps its port and its direction.
+        if (slot.port.load(std::memory_order_acquire) != nullptr && slot.flow != flow) {
+            slot.reserved.store(false, std::memory_order_release);
+            continue;
+        }
+        slot.flow = flow;
+        return static_cast<Port>(&slot - slots_.data());
     }
-    if (port == nullptr)
-        return {{midi::MMSYSERR_ALLOCATED, "JACK: no free name for a port " + shortName},
-                std::nullopt};
-    jack_ringbuffer_reset(free->ring);
-    free->flow = flow;
-    free->port.store(port, std::memory_order_release);
-    return {{}, static_cast<Port>(free - slots_.data())};
+    return std::nullopt;
+}
+
+midi::BackendStatus JackMidiClient::Register(Port port, const std::string& shortName) {
+    Slot* slot = Find(port);
+    if (slot == nullptr) return {midi::MMSYSERR_INVALHANDLE, ""};
+    if (slot->port.load(std::memory_order_acquire) != nullptr) return {};
+    const unsigned long flags = slot->flow == PortFlow::Output ? JackPortIsOutput : JackPortIsInput;
+    for (int n = 1; n <= kMaxPorts + 1; ++n) {
+        const std::string name = n == 1 ? shortName : shortName + "-" + std::to_string(n);
+        if (jack_port_by_name(client_, (Name() + ":" + name).c_str()) != nullptr) continue;
+        jack_port_t* made =
+            jack_port_register(client_, name.c_str(), JACK_DEFAULT_MIDI_TYPE, flags, 0);
+        if (made == nullptr)
+            return JackFailure(midi::MMSYSERR_NOMEM, "could not make a port " + name);
+        slot->port.store(made, std::memory_order_release);
+        return {};
+    }
+    return {midi::MMSYSERR_ALLOCATED, "JACK: no free name for a port " + shortName};
+}
+
+void JackMidiClient::SetFlowing(Port port, bool flowing) {
+    if (Slot* slot = Find(port)) slot->flowing.store(flowing, std::memory_order_release);
+}
+
+void JackMidiClient::Discard(Port port) {
+    if (Slot* slot = Find(port))
+        jack_ringbuffer_read_advance(slot->ring, jack_ringbuffer_read_space(slot->ring));
 }
 
 JackMidiClient::Slot* JackMidiClient::Find(Port port) {
-    if (port < 0 || port >= kMaxPorts ||
-        slots_[port].port.load(std::memory_order_relaxed) == nullptr)
+    if (port < 0 || port >= kMaxPorts || !slots_[port].reserved.load(std::memory_order_acquire))
         return nullptr;
     return &slots_[port];
 }
@@ -156,7 +196,8 @@ bool JackMidiClient::ConnectionShows(Port port, const std::string& other) const 
 midi::BackendStatus JackMidiClient::Connect(Port port, const std::string& other,
                                             std::chrono::milliseconds limit) {
     Slot* slot = Find(port);
-    if (slot == nullptr) return {midi::MMSYSERR_INVALHANDLE, ""};
+    if (slot == nullptr || slot->port.load(std::memory_order_acquire) == nullptr)
+        return {midi::MMSYSERR_INVALHANDLE, ""};
     const std::string ours = FullName(port);
     const std::string& source = slot->flow == PortFlow::Output ? ours : other;
     const std::string& destination = slot->flow == PortFlow::Output ? other : ours;
@@ -170,6 +211,7 @@ midi::BackendStatus JackMidiClient::Connect(Port port, const std::string& other,
     // is never asked first: JACK gives a new port the number of one removed just before, and a
     // graph not yet updated shows the old port's connections as the new one's.
     for (;;) {
+        if (ServerGone()) return {midi::MMSYSERR_NODRIVER, "JACK: the server has stopped"};
         const int asked = jack_connect(client_, source.c_str(), destination.c_str());
         if (asked == 0 || asked == EEXIST) {
             const auto watchEnd =
@@ -191,7 +233,8 @@ midi::BackendStatus JackMidiClient::Connect(Port port, const std::string& other,
 
 midi::BackendStatus JackMidiClient::Disconnect(Port port, const std::string& other) {
     Slot* slot = Find(port);
-    if (slot == nullptr) return {midi::MMSYSERR_INVALHANDLE, ""};
+    if (slot == nullptr || slot->port.load(std::memory_order_acquire) == nullptr)
+        return {midi::MMSYSERR_INVALHANDLE, ""};
     const std::string ours = FullName(port);
     const bool out = slot->flow == PortFlow::Output;
     (void)TakeJackComplaint();
@@ -219,6 +262,7 @@ midi::BackendStatus JackMidiClient::Drain(Port port, std::chrono::milliseconds l
     if (slot == nullptr) return {midi::MMSYSERR_INVALHANDLE, ""};
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (jack_ringbuffer_read_space(slot->ring) > 0) {
+        if (ServerGone()) return {midi::MMSYSERR_NODRIVER, "JACK: the server has stopped"};
         if (std::chrono::steady_clock::now() >= deadline)
             return {midi::MIDIERR_STILLPLAYING,
                     "JACK: the server ran no process cycle to send the last message"};
@@ -226,10 +270,16 @@ midi::BackendStatus JackMidiClient::Drain(Port port, std::chrono::milliseconds l
     }
     // The cycle that took the last bytes passes them on before it ends; the count moves on
     // after that, and a cycle under way now may be that cycle.
-    if (WaitPast(Cycles(), 2, limit) == CycleWait::TimedOut)
-        return {midi::MIDIERR_STILLPLAYING,
-                "JACK: the server ran no process cycle to send the last message"};
-    return {};
+    switch (WaitPast(Cycles(), 2, limit)) {
+        case CycleWait::Passed:
+            return {};
+        case CycleWait::TimedOut:
+            return {midi::MIDIERR_STILLPLAYING,
+                    "JACK: the server ran no process cycle to send the last message"};
+        case CycleWait::ServerGone:
+            break;
+    }
+    return {midi::MMSYSERR_NODRIVER, "JACK: the server has stopped"};
 }
 
 std::vector<std::vector<std::uint8_t>> JackMidiClient::Received(Port port) {
@@ -248,10 +298,21 @@ std::vector<std::vector<std::uint8_t>> JackMidiClient::Received(Port port) {
     return messages;
 }
 
+std::chrono::steady_clock::duration JackMidiClient::Stalled(
+    std::chrono::steady_clock::time_point now) const {
+    const std::int64_t last = lastCycle_.load(std::memory_order_acquire);
+    std::int64_t stalled = stalled_.load(std::memory_order_acquire);
+    const std::int64_t longest = std::chrono::steady_clock::duration(kLongestStall).count();
+    if (last != 0 && !ServerGone() && Ticks(now) - last > stallAllowance_)
+        stalled += std::min(Ticks(now) - last - stallAllowance_, longest);
+    return std::chrono::steady_clock::duration(stalled);
+}
+
 CycleWait JackMidiClient::WaitPast(std::uint64_t from, std::uint64_t cycles,
                                    std::chrono::milliseconds limit) const {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (Cycles() < from + cycles) {
+        if (ServerGone()) return CycleWait::ServerGone;
         if (std::chrono::steady_clock::now() >= deadline) return CycleWait::TimedOut;
         std::this_thread::sleep_for(1ms);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,10 @@ class PortSystem {
     // The ports that give MIDI now, and an input of the program's own connected from one.
     [[nodiscard]] virtual std::vector<std::string> InputPortNames() = 0;
     [[nodiscard]] virtual midi::OpenedInput OpenInput(const std::string& port) = 0;
+
+    // What the user should learn of that happened outside any operation (a server that
+    // stopped), once; nothing when there is nothing new.
+    [[nodiscard]] virtual std::optional<std::string> TakeNotice() { return std::nullopt; }
 };
 
 }  // namespace voxtane::devices

@@ -75,4 +75,12 @@ midi::OpenedInput SystemMidiBackend::OpenInput(const std::string& name) {
     return {{midi::MMSYSERR_BADDEVICEID, name + " is no MIDI input here"}, nullptr};
 }
 
+std::optional<std::string> SystemMidiBackend::TakeNotice() {
+    std::optional<std::string> notice;
+    for (const auto& system : systems_)
+        if (std::optional<std::string> told = system->TakeNotice())
+            notice = notice ? *notice + " " + *told : std::move(told);
+    return notice;
+}
+
 }  // namespace voxtane::devices

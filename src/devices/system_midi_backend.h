@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,7 @@ class SystemMidiBackend : public midi::MidiBackend {
     // Inputs are named like the outputs, with their system in front.
     [[nodiscard]] std::vector<std::string> InputNames() override;
     [[nodiscard]] midi::OpenedInput OpenInput(const std::string& name) override;
+    [[nodiscard]] std::optional<std::string> TakeNotice() override;
 
   private:
     struct Listed {

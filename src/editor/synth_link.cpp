@@ -325,8 +325,10 @@ std::optional<midi::BankProgress> SynthLink::Progress() const {
 }
 
 void SynthLink::Tick() {
-    const auto now = midiRun_.clock.Now();
-    midiCommands_.TickNote(now);
+    const auto wall = midiRun_.clock.Now();
+    midiCommands_.TickNote(wall);
+    // Time in which the MIDI system stood still does not count against the synth.
+    const auto now = connection_ ? connection_->Time(wall) : wall;
     const bool bank = operation_ == Operation::GetBank || operation_ == Operation::WriteBank;
     if (Busy() && connection_) {
         for (const auto& message : connection_->Received()) {
@@ -349,6 +351,14 @@ void SynthLink::Tick() {
             SetStatus("Send While Editing: the tone could not be sent (" + *failure + ").");
     }
     KeepTicking();
+}
+
+void SynthLink::WatchDevices() {
+    std::optional<std::string> notice = midiRun_.backend.TakeNotice();
+    if (!notice) return;
+    coalescer_.reset();  // it sends through the edits' output
+    editConnection_.reset();
+    SetStatus(std::move(*notice));
 }
 
 void SynthLink::KeepTicking() {

@@ -77,6 +77,10 @@ class SynthLink : private SendCoordinator {
 
     // Drives exchanges and edits on. The ticker calls it; the command line may too.
     void Tick();
+    // Tells in the status what the MIDI systems had to say outside any operation (a JACK
+    // server that stopped), and lets go of the edits' output so that the next edit opens it
+    // again. The window calls it now and then.
+    void WatchDevices();
 
   private:
     enum class Operation { None, GetPatch, GetBank, WritePatch, WriteBank, ConfirmSend };

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -38,6 +40,12 @@ class OutputConnection {
     // Returns once everything sent has been handed to the MIDI system, then lets go of the
     // device. Called once; the connection is not used afterwards, whatever the result.
     [[nodiscard]] virtual BackendStatus Close() = 0;
+    // How long since the open nothing sent could leave at `now`: a MIDI system still making
+    // the connection, or one that stood still. No wait for an answer should count that time.
+    [[nodiscard]] virtual std::chrono::steady_clock::duration Stalled(
+        std::chrono::steady_clock::time_point /*now*/) const {
+        return {};
+    }
 };
 
 // One open input, from its open to its close. What arrives waits until it is looked at.
@@ -47,6 +55,13 @@ class InputConnection {
     // What arrived since the last call, in order: whole messages or pieces of them, as the MIDI
     // system delivered them.
     [[nodiscard]] virtual std::vector<std::vector<std::uint8_t>> Received() = 0;
+    // How long since the open nothing could arrive at `now`: a MIDI system still making the
+    // connection, or one that stood still (a JACK server whose cycles stall on a busy machine).
+    // No wait for an answer should count that time.
+    [[nodiscard]] virtual std::chrono::steady_clock::duration Stalled(
+        std::chrono::steady_clock::time_point /*now*/) const {
+        return {};
+    }
     // Called once; the connection is not used afterwards, whatever the result.
     [[nodiscard]] virtual BackendStatus Close() = 0;
 };
@@ -85,6 +100,10 @@ class MidiBackend {
     [[nodiscard]] virtual OpenedInput OpenInput(const std::string& name) {
         return {{MMSYSERR_BADDEVICEID, name + " is no MIDI input here"}, nullptr};
     }
+
+    // What happened to the MIDI systems outside any operation that the user should learn of
+    // (a server that stopped), once; nothing when there is nothing new.
+    [[nodiscard]] virtual std::optional<std::string> TakeNotice() { return std::nullopt; }
 };
 
 }  // namespace voxtane::midi

@@ -1,5 +1,7 @@
 #include "midi/synth_connection.h"
 
+#include <algorithm>
+
 namespace voxtane::midi {
 
 SynthConnection::Opened SynthConnection::Open(MidiBackend& backend,
@@ -50,6 +52,15 @@ SinkStatus SynthConnection::Send(std::span<const std::uint8_t> message) {
 std::vector<std::vector<std::uint8_t>> SynthConnection::Received() {
     if (!input_) return {};
     return input_->Received();
+}
+
+std::chrono::steady_clock::time_point SynthConnection::Time(
+    std::chrono::steady_clock::time_point now) {
+    std::chrono::steady_clock::duration stalled{};
+    if (input_) stalled = input_->Stalled(now);
+    if (output_) stalled = std::max(stalled, output_->Stalled(now));
+    lastTime_ = std::max(lastTime_, now - stalled);
+    return lastTime_;
 }
 
 BackendStatus SynthConnection::Close() {

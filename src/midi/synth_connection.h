@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -36,6 +37,11 @@ class SynthConnection : public MessageSink {
     // What arrived at the input since the last call; nothing without an input.
     [[nodiscard]] std::vector<std::vector<std::uint8_t>> Received();
     [[nodiscard]] bool HasInput() const { return input_ != nullptr; }
+    // `now` less the time since the open in which the devices could carry nothing (the longer
+    // of the output's and the input's): the time the exchange machines are to count while this
+    // connection is open. It never goes back.
+    [[nodiscard]] std::chrono::steady_clock::time_point Time(
+        std::chrono::steady_clock::time_point now);
     // Closes both devices; the first failure is the result.
     [[nodiscard]] BackendStatus Close();
 
@@ -46,6 +52,7 @@ class SynthConnection : public MessageSink {
 
     std::unique_ptr<OutputConnection> output_;
     std::unique_ptr<InputConnection> input_;
+    std::chrono::steady_clock::time_point lastTime_{};
 };
 
 }  // namespace voxtane::midi

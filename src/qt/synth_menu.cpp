@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QProgressDialog>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "qt/midi_setup_dialog.h"
 
@@ -86,6 +87,11 @@ void AddSynthMenu(QMenuBar& bar, QAction* before, QMainWindow& window, editor::E
     };
     follow();
     link.changed.Add(follow);
+
+    // A JACK server that stops is told in the status bar within a second.
+    auto* watch = new QTimer(menu);
+    QObject::connect(watch, &QTimer::timeout, menu, [&link] { link.WatchDevices(); });
+    watch->start(1000);
 }
 
 }  // namespace voxtane::qt

@@ -105,8 +105,17 @@ std::unique_ptr<JackServer> JackServer::Start(std::string& whyNot) {
     return server;
 }
 
+void JackServer::Pause() {
+    if (pid_ > 0) kill(pid_, SIGSTOP);
+}
+
+void JackServer::Resume() {
+    if (pid_ > 0) kill(pid_, SIGCONT);
+}
+
 JackServer::~JackServer() {
     if (pid_ > 0) {
+        kill(pid_, SIGCONT);
         kill(pid_, SIGTERM);
         if (WaitForExit(pid_, 5000ms) == Exit::Running) {
             kill(pid_, SIGKILL);

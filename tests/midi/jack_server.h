@@ -22,6 +22,10 @@ class JackServer {
     JackServer& operator=(const JackServer&) = delete;
 
     [[nodiscard]] const std::string& Name() const { return name_; }
+    // Stops the server's process (SIGSTOP) and lets it go on (SIGCONT): a server that answers
+    // no request and runs no cycle for a while.
+    void Pause();
+    void Resume();
 
   private:
     JackServer(int lock, pid_t pid, std::string name)

@@ -16,6 +16,7 @@ constexpr std::size_t kRingBytes = 1 << 16;
 // the data, and with the answer's F7 separate from its data.
 constexpr std::array<std::size_t, 6> kPieceSizes{5, 1, 100, 63, 93, 7};
 constexpr std::uint64_t kWireBytesPerSecond = 31'250 / 10;  // 8 data bits, start and stop bit
+constexpr std::uint64_t kMicroseconds = 1'000'000;
 }  // namespace
 
 std::unique_ptr<SimulatedSynth> SimulatedSynth::Open(const std::string& clientName) {
@@ -74,11 +75,16 @@ ToneRecord SimulatedSynth::Stored(midi::SynthMemory memory) const {
     return responder_.Stored(memory);
 }
 
+std::vector<std::uint8_t> SimulatedSynth::Heard() const {
+    const std::lock_guard lock(mutex_);
+    return heard_;
+}
+
 int SimulatedSynth::OnProcess(jack_nframes_t frames, void* self) {
     auto& synth = *static_cast<SimulatedSynth*>(self);
     synth.TakeInput(jack_port_get_buffer(synth.in_, frames));
     if (synth.whole_.load(std::memory_order_relaxed)) synth.AnswerInCycle();
-    synth.SendOutput(jack_port_get_buffer(synth.out_, frames), frames);
+    synth.SendOutput(jack_port_get_buffer(synth.out_, frames));
     return 0;
 }
 
@@ -94,19 +100,24 @@ void SimulatedSynth::TakeInput(void* buffer) {
     }
 }
 
-void SimulatedSynth::SendOutput(void* buffer, jack_nframes_t frames) {
+// The wire runs in real time: when the server's cycles come late, as on a busy machine, the
+// bytes that came over the wire meanwhile go on together, as a MIDI interface's driver hands
+// them on.
+void SimulatedSynth::SendOutput(void* buffer) {
     jack_midi_clear_buffer(buffer);
     const std::size_t waiting = jack_ringbuffer_read_space(toSend_);
+    const jack_time_t now = jack_get_time();
+    const jack_time_t elapsed = wireClock_ == 0 ? 0 : now - wireClock_;
+    wireClock_ = now;
     std::size_t bytes = 0;
     if (waiting == 0) {
         wireCredit_ = 0;  // an idle wire saves up no bytes
         return;
     }
     if (wireSpeed_.load(std::memory_order_relaxed)) {
-        const std::uint64_t rate = jack_get_sample_rate(client_);
-        wireCredit_ += frames * kWireBytesPerSecond;
-        bytes = static_cast<std::size_t>(wireCredit_ / rate);
-        wireCredit_ %= rate;
+        wireCredit_ += elapsed * kWireBytesPerSecond;
+        bytes = static_cast<std::size_t>(wireCredit_ / kMicroseconds);
+        wireCredit_ %= kMicroseconds;
     } else if (whole_.load(std::memory_order_relaxed)) {
         bytes = waiting;
     } else {
@@ -127,8 +138,10 @@ void SimulatedSynth::AnswerInCycle() {
     if (!lock.owns_lock()) return;
     inCycleAnswer_.clear();
     char byte = 0;
-    while (jack_ringbuffer_read(received_, &byte, 1) == 1)
+    while (jack_ringbuffer_read(received_, &byte, 1) == 1) {
+        heard_.push_back(static_cast<std::uint8_t>(byte));
         responder_.Feed(static_cast<std::uint8_t>(byte), inCycleAnswer_);
+    }
     if (jack_ringbuffer_write_space(toSend_) >= inCycleAnswer_.size())
         jack_ringbuffer_write(toSend_, reinterpret_cast<const char*>(inCycleAnswer_.data()),
                               inCycleAnswer_.size());
@@ -150,8 +163,10 @@ void SimulatedSynth::Answer(std::stop_token stop) {
         answer.clear();
         {
             const std::lock_guard lock(mutex_);
-            for (std::size_t i = 0; i < count; ++i)
+            for (std::size_t i = 0; i < count; ++i) {
+                heard_.push_back(static_cast<std::uint8_t>(incoming[i]));
                 responder_.Feed(static_cast<std::uint8_t>(incoming[i]), answer);
+            }
         }
         // All that answers one batch is queued at once: a write's acknowledgement and its F7
         // follow the data together, as they come from the instrument through MIDI systems that
