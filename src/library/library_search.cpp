@@ -1,0 +1,119 @@
+// Search: full-text words as prefixes over names, tags, notes and file names, with filters; when
+// nothing matches as typed, words of the index spelled nearly so.
+#include <algorithm>
+#include <string_view>
+
+#include "library/library.h"
+#include "library/near_words.h"
+
+namespace voxtane::library {
+namespace {
+
+// Words as the index splits them: letters and digits (any byte above 127 counts as a letter,
+// so that names in any script stay whole).
+std::vector<std::string> Words(std::string_view text) {
+    std::vector<std::string> words;
+    std::string word;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) || byte >= 0x80) {
+            word += static_cast<char>(std::tolower(byte));
+        } else if (!word.empty()) {
+            words.push_back(std::move(word));
+            word.clear();
+        }
+    }
+    if (!word.empty()) words.push_back(std::move(word));
+    return words;
+}
+
+std::string Quoted(const std::string& word) {
+    return "\"" + word + "\"";
+}
+
+}  // namespace
+
+LibraryResult Library::Search(const SearchQuery& query, SearchResult& result) {
+    return Guard([&]() -> LibraryResult {
+        result = {};
+        const std::vector<std::string> words = Words(query.text);
+        auto run = [&](const std::string& match) {
+            std::string sql = "SELECT t.id FROM tones t";
+            if (!match.empty())
+                sql += " JOIN tone_text x ON x.rowid = t.id AND x.tone_text MATCH ?1";
+            sql += " LEFT JOIN user_data u ON u.hash = t.hash WHERE 1";
+            if (query.favouritesOnly) sql += " AND u.favourite = 1";
+            if (query.minRating > 0) sql += " AND u.rating >= ?2";
+            if (query.lineSelect) sql += " AND t.line_select = ?3";
+            if (query.waveform) sql += " AND (t.waveforms & ?4) != 0";
+            if (query.folder)
+                sql +=
+                    " AND EXISTS (SELECT 1 FROM sources s JOIN files f ON f.id = s.file_id"
+                    " WHERE s.tone_id = t.id AND substr(f.path, 1, length(?5)) = ?5)";
+            for (std::size_t i = 0; i < query.tags.size(); ++i)
+                sql += " AND EXISTS (SELECT 1 FROM tags g WHERE g.hash = t.hash AND g.tag = ?" +
+                       std::to_string(10 + i) + ")";
+            sql += match.empty() ? " ORDER BY t.id" : " ORDER BY x.rank";
+            sql += " LIMIT ?6";
+            Statement select = db_->Prepare(sql);
+            if (!match.empty()) select.Bind(1, match);
+            if (query.minRating > 0) select.Bind(2, query.minRating);
+            if (query.lineSelect) select.Bind(3, *query.lineSelect);
+            if (query.waveform) select.Bind(4, std::int64_t{1} << (*query.waveform - 1));
+            if (query.folder) {
+                std::string folder = *query.folder;
+                if (!folder.empty() && folder.back() != '/') folder += '/';
+                select.Bind(5, folder);
+            }
+            select.Bind(6, query.limit);
+            for (std::size_t i = 0; i < query.tags.size(); ++i)
+                select.Bind(static_cast<int>(10 + i), query.tags[i]);
+            std::vector<std::int64_t> ids;
+            while (select.Step()) ids.push_back(select.Int(0));
+            return ids;
+        };
+
+        std::string match;
+        for (const std::string& word : words)
+            match += (match.empty() ? "" : " ") + Quoted(word) + "*";
+        std::vector<std::int64_t> ids = run(match);
+
+        if (ids.empty() && !words.empty()) {
+            std::vector<std::string> vocabulary;
+            Statement terms = db_->Prepare("SELECT term FROM tone_terms");
+            while (terms.Step()) vocabulary.push_back(terms.Text(0));
+            std::string nearMatch;
+            for (const std::string& word : words) {
+                const std::vector<std::string> near = NearWords(word, vocabulary);
+                if (near.empty()) {
+                    nearMatch.clear();
+                    break;
+                }
+                std::string any;
+                for (const std::string& term : near)
+                    any += (any.empty() ? "" : " OR ") + Quoted(term);
+                nearMatch += (nearMatch.empty() ? "(" : " AND (") + any + ")";
+            }
+            if (!nearMatch.empty()) {
+                ids = run(nearMatch);
+                result.nearMatches = !ids.empty();
+            }
+        }
+        for (const std::int64_t id : ids) result.tones.push_back(LoadEntry(id));
+        return {};
+    });
+}
+
+LibraryResult Library::Duplicates(std::vector<ToneEntry>& tones) {
+    return Guard([&]() -> LibraryResult {
+        tones.clear();
+        Statement select = db_->Prepare(
+            "SELECT tone_id FROM sources GROUP BY tone_id HAVING count(*) > 1 ORDER BY tone_id");
+        std::vector<std::int64_t> ids;
+        while (select.Step()) ids.push_back(select.Int(0));
+        for (const std::int64_t id : ids) tones.push_back(LoadEntry(id));
+        return {};
+    });
+}
+
+}  // namespace voxtane::library
