@@ -5,6 +5,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/commands.h"
+#include "cli/library_commands.h"
 #include "cli/midi_commands.h"
 #include "voxtane_version.h"
 
@@ -106,6 +107,7 @@ int main(int argc, char** argv) {
     renderCommand->add_option("--rate", render.rate, "Sample rate in Hz (default 48000)");
 
     MidiCommands midi(app);
+    LibraryCommands library(app);
 
     try {
         app.parse(argc, argv);
@@ -116,6 +118,7 @@ int main(int argc, char** argv) {
 
     try {
         if (const auto code = midi.RunParsed()) return *code;
+        if (const auto code = library.RunParsed()) return *code;
         if (*showCommand) {
             RejectEmptyPath(show.file, "FILE");
             if (*showPatchOption) show.patch = showPatch;
