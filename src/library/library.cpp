@@ -30,6 +30,7 @@ std::unique_ptr<Database> OpenChecked(const fs::path& path, const BusyNotice& bu
     db->Execute("PRAGMA journal_mode = WAL");
     db->Execute("PRAGMA synchronous = NORMAL");
     db->Execute("PRAGMA foreign_keys = ON");
+    db->Execute("PRAGMA cache_size = -16384");
     if (!PassesCheck(*db)) throw DbFailure(DbResult::Damaged, "the integrity check failed");
     MigrateSchema(*db);
     return db;
@@ -246,12 +247,10 @@ void Library::RefreshTextOfHash(const std::string& hash) {
     if (select.Step()) RefreshText(select.Int(0));
 }
 
-void Library::RefreshText(std::int64_t toneId) {
-    Statement remove = db_->Prepare("DELETE FROM tone_text WHERE rowid = ?");
-    remove.Bind(1, toneId);
-    remove.Run();
-    Statement insert = db_->Prepare(R"(
-INSERT INTO tone_text(rowid, names, tags, note, files)
+namespace {
+
+// The text row of tone t: its names (the owner's first), tags, note and file names.
+constexpr const char* kTextOfTone = R"(
 SELECT t.id,
     coalesce(u.own_name, '') || ' ' ||
         coalesce((SELECT group_concat(name, ' ') FROM sources WHERE tone_id = t.id), ''),
@@ -259,9 +258,27 @@ SELECT t.id,
     coalesce(u.note, ''),
     coalesce((SELECT group_concat(f.name, ' ') FROM sources s JOIN files f ON f.id = s.file_id
               WHERE s.tone_id = t.id), '')
-FROM tones t LEFT JOIN user_data u ON u.hash = t.hash WHERE t.id = ?)");
-    insert.Bind(1, toneId);
-    insert.Run();
+FROM tones t LEFT JOIN user_data u ON u.hash = t.hash)";
+
+}  // namespace
+
+void Library::RefreshText(std::int64_t toneId) {
+    if (!insertText_) {
+        dropText_.emplace(db_->Prepare("DELETE FROM tone_text WHERE rowid = ?"));
+        insertText_.emplace(
+            db_->Prepare(std::string("INSERT INTO tone_text(rowid, names, tags, note, files)") +
+                         kTextOfTone + " WHERE t.id = ?"));
+    }
+    dropText_->Bind(1, toneId);
+    dropText_->Run();
+    insertText_->Bind(1, toneId);
+    insertText_->Run();
+}
+
+void Library::RefreshTouchedText() {
+    db_->Execute("DELETE FROM tone_text WHERE rowid IN (SELECT id FROM touched_tones)");
+    db_->Execute(std::string("INSERT INTO tone_text(rowid, names, tags, note, files)") +
+                 kTextOfTone + " WHERE t.id IN (SELECT id FROM touched_tones) ORDER BY t.id");
 }
 
 ToneEntry Library::LoadEntry(std::int64_t toneId) {

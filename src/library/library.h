@@ -141,6 +141,8 @@ class Library {
     LibraryResult ChangeUserData(const std::string& idPrefix,
                                  const std::function<void(const std::string& hash)>& change);
     void RefreshText(std::int64_t toneId);
+    // The same for every tone in the temporary table touched_tones, in two statements.
+    void RefreshTouchedText();
     void RefreshTextOfHash(const std::string& hash);
     ToneEntry LoadEntry(std::int64_t toneId);
     void WriteUserDataFile();
@@ -148,6 +150,9 @@ class Library {
 
     std::filesystem::path path_;
     std::unique_ptr<Database> db_;
+    // Prepared once: a scan refreshes the text of thousands of tones.
+    std::optional<Statement> dropText_;
+    std::optional<Statement> insertText_;
 };
 
 }  // namespace voxtane::library

@@ -1,6 +1,7 @@
 // The scan: walks every folder, reads the files that are new or changed since the last scan, and
 // drops the files that are gone. Work is committed in batches of files, so that a scan cut short
 // at any moment leaves every file either as it was or wholly read, and the next scan completes it.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -50,11 +51,13 @@ std::string Stamp(const fs::path& path, std::uintmax_t size, std::error_code& er
     return stamp;
 }
 
-// Reads at most kMaxToneFileBytes; an empty reason means the bytes are there.
-std::string ReadBounded(const std::string& path, std::vector<std::uint8_t>& bytes) {
+// Reads at most kMaxToneFileBytes, and no more than a byte beyond the size the walk saw (a file
+// that grew since is read as it was); an empty reason means the bytes are there.
+std::string ReadBounded(const std::string& path, std::uintmax_t size,
+                        std::vector<std::uint8_t>& bytes) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return std::string("cannot be read: ") + std::strerror(errno);
-    bytes.resize(static_cast<std::size_t>(kMaxToneFileBytes) + 1);
+    bytes.resize(static_cast<std::size_t>(std::min(size, kMaxToneFileBytes)) + 1);
     const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
@@ -161,14 +164,18 @@ RETURNING id)");
             dropSources.Bind(1, fileId);
             dropSources.Run();
         };
-        // Tones without a source leave; the others get their text again.
+        // Tones without a source leave; the others get their text again, all in one go.
+        db_->Execute("CREATE TEMP TABLE IF NOT EXISTS touched_tones(id INTEGER PRIMARY KEY)");
+        Statement touch = db_->Prepare("INSERT OR IGNORE INTO temp.touched_tones(id) VALUES (?)");
         auto settleTouched = [&]() {
+            db_->Execute("DELETE FROM temp.touched_tones");
             for (const std::int64_t toneId : touched) {
                 countSources.Bind(1, toneId);
                 const bool kept = countSources.Step() && countSources.Int(0) > 0;
                 countSources.Reset();
                 if (kept) {
-                    RefreshText(toneId);
+                    touch.Bind(1, toneId);
+                    touch.Run();
                 } else {
                     dropText.Bind(1, toneId);
                     dropText.Run();
@@ -176,6 +183,7 @@ RETURNING id)");
                     dropTone.Run();
                 }
             }
+            RefreshTouchedText();
             touched.clear();
         };
 
@@ -191,7 +199,7 @@ RETURNING id)");
                     problem =
                         "larger than " + std::to_string(kMaxToneFileBytes >> 20) + " MiB; not read";
                 else
-                    problem = ReadBounded(file.path, bytes);
+                    problem = ReadBounded(file.path, file.size, bytes);
                 if (problem.starts_with("cannot be read")) {
                     // Not recorded, so that the next scan tries again; what an earlier scan
                     // read from it is kept.

@@ -37,6 +37,8 @@ LibraryResult Library::Search(const SearchQuery& query, SearchResult& result) {
     return Guard([&]() -> LibraryResult {
         result = {};
         const std::vector<std::string> words = Words(query.text);
+        const bool rankable = std::all_of(words.begin(), words.end(),
+                                          [](const std::string& word) { return word.size() >= 3; });
         auto run = [&](const std::string& match) {
             std::string sql = "SELECT t.id FROM tones t";
             if (!match.empty())
@@ -53,7 +55,9 @@ LibraryResult Library::Search(const SearchQuery& query, SearchResult& result) {
             for (std::size_t i = 0; i < query.tags.size(); ++i)
                 sql += " AND EXISTS (SELECT 1 FROM tags g WHERE g.hash = t.hash AND g.tag = ?" +
                        std::to_string(10 + i) + ")";
-            sql += match.empty() ? " ORDER BY t.id" : " ORDER BY x.rank";
+            // Ranking weighs every match; a word of one or two letters matches much of the
+            // library, so such a search lists tones in the order they were found instead.
+            sql += match.empty() || !rankable ? " ORDER BY t.id" : " ORDER BY x.rank";
             sql += " LIMIT ?6";
             Statement select = db_->Prepare(sql);
             if (!match.empty()) select.Bind(1, match);
