@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "bank/atomic_file.h"
+#include "library/near_words.h"
 #include "library/schema.h"
 #include "library/tone_identity.h"
 
@@ -195,6 +196,7 @@ LibraryResult Library::Tag(const std::string& idPrefix, const std::vector<std::s
             if (tag.empty()) continue;
             insert.Bind(1, hash).Bind(2, tag);
             insert.Run();
+            AddWords(tag);
         }
     });
 }
@@ -230,6 +232,7 @@ LibraryResult Library::SetNote(const std::string& idPrefix, const std::string& n
         Statement update = db_->Prepare("UPDATE user_data SET note = ? WHERE hash = ?");
         update.Bind(1, note).Bind(2, hash);
         update.Run();
+        AddWords(note);
     });
 }
 
@@ -238,6 +241,7 @@ LibraryResult Library::SetOwnName(const std::string& idPrefix, const std::string
         Statement update = db_->Prepare("UPDATE user_data SET own_name = ? WHERE hash = ?");
         update.Bind(1, name).Bind(2, hash);
         update.Run();
+        AddWords(name);
     });
 }
 
@@ -279,6 +283,18 @@ void Library::RefreshTouchedText() {
     db_->Execute("DELETE FROM tone_text WHERE rowid IN (SELECT id FROM touched_tones)");
     db_->Execute(std::string("INSERT INTO tone_text(rowid, names, tags, note, files)") +
                  kTextOfTone + " WHERE t.id IN (SELECT id FROM touched_tones) ORDER BY t.id");
+}
+
+void Library::RebuildWords() {
+    db_->Execute("DELETE FROM words; INSERT INTO words SELECT term FROM tone_terms");
+}
+
+void Library::AddWords(const std::string& text) {
+    Statement insert = db_->Prepare("INSERT OR IGNORE INTO words(word) VALUES (?)");
+    for (const std::string& word : SplitWords(text)) {
+        insert.Bind(1, word);
+        insert.Run();
+    }
 }
 
 ToneEntry Library::LoadEntry(std::int64_t toneId) {

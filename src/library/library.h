@@ -143,6 +143,10 @@ class Library {
     void RefreshText(std::int64_t toneId);
     // The same for every tone in the temporary table touched_tones, in two statements.
     void RefreshTouchedText();
+    // The words near matches are looked for among: every word of the index after a scan, and
+    // the words of the owner's tags, notes and names as they are given.
+    void RebuildWords();
+    void AddWords(const std::string& text);
     void RefreshTextOfHash(const std::string& hash);
     ToneEntry LoadEntry(std::int64_t toneId);
     void WriteUserDataFile();

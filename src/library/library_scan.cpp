@@ -258,6 +258,9 @@ RETURNING id)");
                 if (options.afterFile) options.afterFile(file.path);
             }
             settleTouched();
+            // The words of near matches are rebuilt once, at the end; the empty word marks them
+            // as due, so that a scan killed before its end leaves the task to the next one.
+            db_->Execute("INSERT OR IGNORE INTO words(word) VALUES ('')");
             transaction.Commit();
             done = static_cast<int>(end);
             if (options.progress) options.progress(done, static_cast<int>(pending.size()));
@@ -279,6 +282,8 @@ RETURNING id)");
             ++report.filesDropped;
         }
         settleTouched();
+        Statement due = db_->Prepare("SELECT 1 FROM words WHERE word = ''");
+        if (due.Step() || report.filesDropped > 0) RebuildWords();
         transaction.Commit();
         return {};
     });

@@ -9,24 +9,6 @@
 namespace voxtane::library {
 namespace {
 
-// Words as the index splits them: letters and digits (any byte above 127 counts as a letter,
-// so that names in any script stay whole).
-std::vector<std::string> Words(std::string_view text) {
-    std::vector<std::string> words;
-    std::string word;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (std::isalnum(byte) || byte >= 0x80) {
-            word += static_cast<char>(std::tolower(byte));
-        } else if (!word.empty()) {
-            words.push_back(std::move(word));
-            word.clear();
-        }
-    }
-    if (!word.empty()) words.push_back(std::move(word));
-    return words;
-}
-
 std::string Quoted(const std::string& word) {
     return "\"" + word + "\"";
 }
@@ -36,14 +18,15 @@ std::string Quoted(const std::string& word) {
 LibraryResult Library::Search(const SearchQuery& query, SearchResult& result) {
     return Guard([&]() -> LibraryResult {
         result = {};
-        const std::vector<std::string> words = Words(query.text);
-        const bool rankable = std::all_of(words.begin(), words.end(),
-                                          [](const std::string& word) { return word.size() >= 3; });
+        const std::vector<std::string> words = SplitWords(query.text);
         auto run = [&](const std::string& match) {
-            std::string sql = "SELECT t.id FROM tones t";
-            if (!match.empty())
-                sql += " JOIN tone_text x ON x.rowid = t.id AND x.tone_text MATCH ?1";
-            sql += " LEFT JOIN user_data u ON u.hash = t.hash WHERE 1";
+            // The text index drives a search by words, in the order its rows were added, so that
+            // the limit ends the search early however many tones a short word matches.
+            std::string sql = match.empty()
+                                  ? "SELECT t.id FROM tones t"
+                                  : "SELECT t.id FROM tone_text x JOIN tones t ON t.id = x.rowid";
+            sql += " LEFT JOIN user_data u ON u.hash = t.hash WHERE ";
+            sql += match.empty() ? "1" : "x.tone_text MATCH ?1";
             if (query.favouritesOnly) sql += " AND u.favourite = 1";
             if (query.minRating > 0) sql += " AND u.rating >= ?2";
             if (query.lineSelect) sql += " AND t.line_select = ?3";
@@ -55,9 +38,7 @@ LibraryResult Library::Search(const SearchQuery& query, SearchResult& result) {
             for (std::size_t i = 0; i < query.tags.size(); ++i)
                 sql += " AND EXISTS (SELECT 1 FROM tags g WHERE g.hash = t.hash AND g.tag = ?" +
                        std::to_string(10 + i) + ")";
-            // Ranking weighs every match; a word of one or two letters matches much of the
-            // library, so such a search lists tones in the order they were found instead.
-            sql += match.empty() || !rankable ? " ORDER BY t.id" : " ORDER BY x.rank";
+            sql += match.empty() ? " ORDER BY t.id" : " ORDER BY x.rowid";
             sql += " LIMIT ?6";
             Statement select = db_->Prepare(sql);
             if (!match.empty()) select.Bind(1, match);
@@ -84,7 +65,7 @@ LibraryResult Library::Search(const SearchQuery& query, SearchResult& result) {
 
         if (ids.empty() && !words.empty()) {
             std::vector<std::string> vocabulary;
-            Statement terms = db_->Prepare("SELECT term FROM tone_terms");
+            Statement terms = db_->Prepare("SELECT word FROM words");
             while (terms.Step()) vocabulary.push_back(terms.Text(0));
             std::string nearMatch;
             for (const std::string& word : words) {

@@ -1,6 +1,7 @@
 #include "library/near_words.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace voxtane::library {
 namespace {
@@ -12,6 +13,22 @@ int AllowedEdits(std::string_view typed) {
 }
 
 }  // namespace
+
+std::vector<std::string> SplitWords(std::string_view text) {
+    std::vector<std::string> words;
+    std::string word;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) || byte >= 0x80) {
+            word += static_cast<char>(std::tolower(byte));
+        } else if (!word.empty()) {
+            words.push_back(std::move(word));
+            word.clear();
+        }
+    }
+    if (!word.empty()) words.push_back(std::move(word));
+    return words;
+}
 
 int EditDistance(std::string_view a, std::string_view b, int limit) {
     const std::size_t n = a.size();

@@ -10,6 +10,10 @@
 // prefixes.
 namespace voxtane::library {
 
+// Words as the text index splits them, in lower case: letters and digits (any byte above 127
+// counts as a letter, so that names in any script stay whole).
+[[nodiscard]] std::vector<std::string> SplitWords(std::string_view text);
+
 [[nodiscard]] int EditDistance(std::string_view a, std::string_view b, int limit);
 [[nodiscard]] std::vector<std::string> NearWords(std::string_view typed,
                                                  const std::vector<std::string>& vocabulary);

@@ -45,6 +45,7 @@ CREATE INDEX tags_by_tag ON tags(tag);
 CREATE VIRTUAL TABLE tone_text USING fts5(
     names, tags, note, files, tokenize = 'unicode61 remove_diacritics 2', prefix = '1 2');
 CREATE VIRTUAL TABLE tone_terms USING fts5vocab(tone_text, row);
+CREATE TABLE words(word TEXT PRIMARY KEY) WITHOUT ROWID;
 )",
 };
 

@@ -267,7 +267,7 @@ TEST_F(library, RescanReadsOnlyWhatChangedAndEndsAsAFreshScan) {
 // the next scan completes.
 TEST_F(library, AScanCutShortAnywhereIsCompletedByTheNext) {
     const Collection made = WriteCollection(tones, {16 * 150, 0.1, 7}, 3);
-    for (const int cutAfter : {1, 63, 64, 65, 100, 149}) {
+    for (const int cutAfter : {1, 63, 64, 65, 100, 149, 150}) {
         SCOPED_TRACE(cutAfter);
         TempFolder data;
         auto lib = OpenLibrary(data.path() / "l.sqlite");
@@ -284,6 +284,9 @@ TEST_F(library, AScanCutShortAnywhereIsCompletedByTheNext) {
         EXPECT_EQ(Count(*lib, "SELECT count(*) FROM files"), committed);
         const ScanReport rest = ScanAll(*lib);
         EXPECT_EQ(rest.filesRead, 150 - committed);
+        // The words of near matches are complete too.
+        EXPECT_EQ(Count(*lib, "SELECT count(*) FROM words"),
+                  Count(*lib, "SELECT count(*) FROM tone_terms"));
         EXPECT_EQ(Count(*lib, "SELECT count(*) FROM tones"), made.distinctTones);
         ExpectConsistent(*lib);
     }
