@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <nlohmann/json.hpp>
 
 #include "bank/atomic_file.h"
@@ -11,6 +13,7 @@
 #include "bank/sysex_bank_writer.h"
 #include "cli/cli_error.h"
 #include "library/library.h"
+#include "library/tone_file_reader.h"
 #include "library/tone_identity.h"
 #include "tone/default_tone.h"
 
@@ -154,6 +157,18 @@ LibraryCommands::LibraryCommands(CLI::App& app) {
     bank_->add_option("OUT", out_, "The bank file to write (.syx)")->required();
 
     stats_ = library_->add_subcommand("stats", "Count the library's folders, files and tones.");
+
+    features_ = library_->add_subcommand(
+        "features", "Measure the sound of every tone not measured yet (progress on stderr).");
+    similar_ = library_->add_subcommand(
+        "similar", "List the library's tones nearest in sound to a patch of a file.");
+    similar_->add_option("FILE", file_, "A file holding tones (any form the library reads)")
+        ->required();
+    similar_->add_option("--patch", patch_, "Which of its tones (default 1)")
+        ->check(CLI::PositiveNumber);
+    similar_->add_option("--limit", limit_, "At most this many tones (default 50)")
+        ->check(CLI::Range(1, 1000000));
+    similar_->add_flag("--json", json_, "Print JSON, each tone with its distance");
 }
 
 std::optional<int> LibraryCommands::RunParsed() {
@@ -227,6 +242,48 @@ std::optional<int> LibraryCommands::RunParsed() {
     }
     if (*favourite_) {
         Check(library->SetFavourite(tone_, !off_));
+        return kExitOk;
+    }
+    if (*features_ || *similar_) {
+        int measured = 0;
+        std::function<void(int, int)> progress;
+        if (isatty(STDERR_FILENO))
+            progress = [](int done, int total) {
+                std::cerr << "\rmeasuring the sound of the tones: " << done << " of " << total
+                          << (done == total ? "\n" : "") << std::flush;
+            };
+        Check(library->ComputeFeatures(measured, progress));
+        if (*features_) {
+            std::cout << "measured " << measured << " tones\n";
+            return kExitOk;
+        }
+        std::ifstream in(file_, std::ios::binary);
+        if (!in) throw RuntimeFailure(file_ + ": cannot be read");
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                              std::istreambuf_iterator<char>()};
+        const library::FileReading reading = library::ReadToneFile(file_, bytes);
+        if (static_cast<std::size_t>(patch_) > reading.tones.size())
+            throw UsageError(file_ + " holds " + std::to_string(reading.tones.size()) +
+                             " tones; there is no patch " + std::to_string(patch_));
+        std::vector<library::SimilarTone> found;
+        Check(library->Similar(reading.tones[static_cast<std::size_t>(patch_ - 1)].record, limit_,
+                               found));
+        if (json_) {
+            Json list = Json::array();
+            for (const library::SimilarTone& near : found) {
+                Json tone = ToneJson(near.tone);
+                tone["distance"] = near.distance;
+                list.push_back(std::move(tone));
+            }
+            std::cout << list.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+            return kExitOk;
+        }
+        for (const library::SimilarTone& near : found) {
+            char distance[32];
+            std::snprintf(distance, sizeof distance, "%.3f", near.distance);
+            std::cout << distance << "  ";
+            PrintTones({near.tone}, false, false);
+        }
         return kExitOk;
     }
     if (*stats_) {

@@ -26,6 +26,8 @@ class LibraryCommands {
     CLI::App* favourite_ = nullptr;
     CLI::App* bank_ = nullptr;
     CLI::App* stats_ = nullptr;
+    CLI::App* features_ = nullptr;
+    CLI::App* similar_ = nullptr;
 
     std::string path_;
     std::vector<std::string> folders_;
@@ -40,6 +42,8 @@ class LibraryCommands {
     std::string tone_;
     bool off_ = false;
     std::string out_;
+    std::string file_;
+    int patch_ = 1;
 };
 
 }  // namespace voxtane::cli

@@ -90,6 +90,11 @@ struct ScanOptions {
     std::function<void(int done, int total)> progress;
 };
 
+struct SimilarTone {
+    ToneEntry tone;
+    float distance = 0;
+};
+
 struct Stats {
     int folders = 0, files = 0, filesWithoutTones = 0, tones = 0, sources = 0, duplicates = 0,
         favourites = 0, tagged = 0;
@@ -121,6 +126,13 @@ class Library {
     LibraryResult Find(const std::string& idPrefix, ToneEntry& tone);
     LibraryResult Record(const std::string& hash, ToneRecord& record);
     LibraryResult GetStats(Stats& stats);
+
+    // Measures the sound of every tone that has no measurement yet (or an older one); told after
+    // each batch with the tones measured so far and those to measure.
+    LibraryResult ComputeFeatures(int& computed,
+                                  const std::function<void(int, int)>& progress = {});
+    // The tones nearest in sound to `record`, nearest first; measures what is missing first.
+    LibraryResult Similar(const ToneRecord& record, int limit, std::vector<SimilarTone>& found);
 
     LibraryResult Tag(const std::string& idPrefix, const std::vector<std::string>& tags);
     LibraryResult Untag(const std::string& idPrefix, const std::vector<std::string>& tags);

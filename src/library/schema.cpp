@@ -7,7 +7,7 @@ namespace voxtane::library {
 namespace {
 
 // Step n brings a database of version n-1 to version n. Steps are only ever added.
-constexpr std::array<const char*, 1> kMigrations{
+constexpr std::array<const char*, 2> kMigrations{
     R"(
 CREATE TABLE folders(id INTEGER PRIMARY KEY, path TEXT NOT NULL UNIQUE);
 CREATE TABLE files(
@@ -46,6 +46,13 @@ CREATE VIRTUAL TABLE tone_text USING fts5(
     names, tags, note, files, tokenize = 'unicode61 remove_diacritics 2', prefix = '1 2');
 CREATE VIRTUAL TABLE tone_terms USING fts5vocab(tone_text, row);
 CREATE TABLE words(word TEXT PRIMARY KEY) WITHOUT ROWID;
+)",
+    // What each tone sounds like, measured by the software voice (see sound_features.h).
+    R"(
+CREATE TABLE features(
+    hash TEXT PRIMARY KEY,
+    version INTEGER NOT NULL,
+    vector BLOB NOT NULL) WITHOUT ROWID;
 )",
 };
 

@@ -145,6 +145,25 @@ TEST_F(library_cli, DupsListsToneFoundTwiceAndBankWritesTheFirstSixteen) {
     EXPECT_NE(stats.out.find("files without tones: 1\n"), std::string::npos);
 }
 
+TEST_F(library_cli, FeaturesMeasureEveryToneAndSimilarListsTheNearestFirst) {
+    ASSERT_EQ(Library({"add", tones.string()}).exitCode, 0);
+    const RunResult measured = Library({"features"});
+    ASSERT_EQ(measured.exitCode, 0) << measured.err;
+    EXPECT_EQ(measured.out, "measured 4 tones\n");
+    EXPECT_EQ(Library({"features"}).out, "measured 0 tones\n");
+
+    const RunResult similar = Library(
+        {"similar", (tones / "synths" / "old" / "pads.syx").string(), "--patch", "2", "--json"});
+    ASSERT_EQ(similar.exitCode, 0) << similar.err;
+    const Json list = Json::parse(similar.out);
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_EQ(list[0]["id"], Id(0));
+    EXPECT_EQ(list[0]["distance"], 0.0);
+    for (std::size_t i = 1; i < list.size(); ++i)
+        EXPECT_LE(list[i - 1]["distance"].get<double>(), list[i]["distance"].get<double>());
+    EXPECT_EQ(Library({"similar", (tones / "Bell Tree.syx").string(), "--patch", "2"}).exitCode, 2);
+}
+
 TEST_F(library_cli, TheDefaultLibraryLivesInTheUsersDataFolder) {
     const std::string data = (home.path() / "xdg").string();
     setenv("XDG_DATA_HOME", data.c_str(), 1);
