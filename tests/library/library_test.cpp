@@ -135,6 +135,26 @@ TEST_F(library, OpensWithTheSchemaInWalModeAndRefusesANewerOne) {
     EXPECT_NE(newer.result.message.find("newer version"), std::string::npos);
 }
 
+TEST_F(library, AnUpgradeKeepsTheOwnersData) {
+    std::mt19937 random(9);
+    fs::create_directories(tones);
+    const ToneRecord tone = RandomToneRecord(random);
+    WriteBankFile(tones / "bank.syx", {tone}, {"Old"});
+    {
+        auto lib = OpenLibrary(dbPath);
+        ASSERT_TRUE(lib->AddFolders({tones.string()}).ok());
+        (void)ScanAll(*lib);
+        ASSERT_TRUE(lib->Tag(ToneHash(tone), {"kept"}).ok());
+        // As the first release left it: before the table of sound measurements.
+        lib->Db().Execute("DROP TABLE features; PRAGMA user_version = 1");
+    }
+    auto lib = OpenLibrary(dbPath);
+    EXPECT_EQ(Count(*lib, "PRAGMA user_version"), SchemaVersion());
+    EXPECT_EQ(Count(*lib, "SELECT count(*) FROM features"), 0);
+    const SearchResult found = Find(*lib, With([&](SearchQuery& q) { q.tags = {"kept"}; }));
+    EXPECT_EQ(Hashes(found), std::vector<std::string>{ToneHash(tone)});
+}
+
 TEST_F(library, ScanFindsTonesInEveryFormAndSaysWhatItSkipped) {
     std::mt19937 random(7);
     fs::create_directories(tones / "deep" / "er");
