@@ -100,7 +100,13 @@ Library::Opened Library::Open(const fs::path& path, BusyNotice busy) {
         }
         opened.library.reset(new Library(path, std::move(db)));
         if ((!existed || opened.needsRebuild) && fs::exists(UserDataPath(path), error)) {
-            opened.library->RestoreUserDataFile();
+            try {
+                opened.library->RestoreUserDataFile();
+            } catch (const nlohmann::json::exception& bad) {
+                opened.notes.push_back(UserDataPath(path).string() + " could not be read (" +
+                                       bad.what() +
+                                       "); the owner's data was not restored from it.");
+            }
             opened.needsRebuild = true;
         }
     } catch (const DbFailure& failure) {
@@ -417,15 +423,21 @@ void Library::RestoreUserDataFile() {
     Statement tag = db_->Prepare("INSERT OR IGNORE INTO tags(hash, tag) VALUES (?, ?)");
     for (const auto& tone : file.value("tones", nlohmann::json::array())) {
         if (!tone.is_object() || !tone.contains("id") || !tone["id"].is_string()) continue;
-        const std::string hash = tone["id"].get<std::string>();
-        data.Bind(1, hash)
-            .Bind(2, tone.value("favourite", false) ? 1 : 0)
-            .Bind(3, tone.value("rating", 0))
-            .Bind(4, tone.value("note", std::string()))
-            .Bind(5, tone.value("name", std::string()));
-        data.Run();
-        for (const auto& name : tone.value("tags", nlohmann::json::array()))
-            if (name.is_string()) tag.Bind(1, hash).Bind(2, name.get<std::string>()).Run();
+        try {
+            const std::string hash = tone["id"].get<std::string>();
+            data.Bind(1, hash)
+                .Bind(2, tone.value("favourite", false) ? 1 : 0)
+                .Bind(3, tone.value("rating", 0))
+                .Bind(4, tone.value("note", std::string()))
+                .Bind(5, tone.value("name", std::string()));
+            data.Run();
+            for (const auto& name : tone.value("tags", nlohmann::json::array()))
+                if (name.is_string()) tag.Bind(1, hash).Bind(2, name.get<std::string>()).Run();
+        } catch (const nlohmann::json::exception&) {
+            // A value of the wrong kind: this tone's entry is passed over, the others kept.
+            data.Reset();
+            tag.Reset();
+        }
     }
     transaction.Commit();
 }

@@ -422,6 +422,26 @@ TEST_F(library, ADamagedDatabaseIsMovedAsideAndRebuiltWithTheOwnersData) {
     EXPECT_EQ(aside, 1);
 }
 
+TEST_F(library, AMissingDatabaseIsRestoredFromTheJsonFilePassingOverBadEntries) {
+    std::mt19937 random(4);
+    fs::create_directories(tones);
+    fs::create_directories(dbPath.parent_path());
+    const ToneRecord good = RandomToneRecord(random), odd = RandomToneRecord(random);
+    WriteBankFile(tones / "bank.syx", {good, odd}, {"Good", "Odd"});
+    WriteText(Library::UserDataPath(dbPath).string(), R"({"format": 1, "folders": [")" +
+                                                          tones.string() + R"("], "tones": [
+                 {"id": ")" + ToneHash(odd) + R"(", "rating": "high", "tags": ["odd"]},
+                 {"id": ")" + ToneHash(good) + R"(", "favourite": true, "tags": ["good"]}]})");
+    Library::Opened opened = Library::Open(dbPath);
+    ASSERT_TRUE(opened.result.ok()) << opened.result.message;
+    EXPECT_TRUE(opened.needsRebuild);
+    (void)ScanAll(*opened.library);
+    EXPECT_EQ(Hashes(Find(*opened.library, With([&](SearchQuery& q) { q.favouritesOnly = true; }))),
+              std::vector<std::string>{ToneHash(good)});
+    EXPECT_TRUE(
+        Find(*opened.library, With([&](SearchQuery& q) { q.tags = {"odd"}; })).tones.empty());
+}
+
 TEST_F(library, ABusyDatabaseIsWaitedForAndTheWaitIsTold) {
     auto lib = OpenLibrary(dbPath);
     std::atomic<bool> told{false};
