@@ -69,21 +69,26 @@ LibraryResult Library::Similar(const ToneRecord& record, int limit,
     return Guard([&]() -> LibraryResult {
         found.clear();
         const SoundFeatures target = Measure(record);
-        std::vector<std::pair<float, std::int64_t>> distances;
-        Statement select =
-            db_->Prepare("SELECT t.id, f.vector FROM tones t JOIN features f ON f.hash = t.hash");
+        // Read in the table's own order (no lookup per tone); measurements of tones that have
+        // left the library since are passed over when the nearest are named.
+        std::vector<std::pair<float, std::string>> distances;
+        Statement select = db_->Prepare("SELECT hash, vector FROM features WHERE version = ?");
+        select.Bind(1, kFeatureVersion);
         while (select.Step()) {
             const auto blob = select.Blob(1);
             if (blob.size() != sizeof(SoundFeatures)) continue;
             SoundFeatures features;
             std::memcpy(features.data(), blob.data(), sizeof features);
-            distances.emplace_back(FeatureDistance(target, features), select.Int(0));
+            distances.emplace_back(FeatureDistance(target, features), select.Text(0));
         }
-        const std::size_t count = std::min(distances.size(), static_cast<std::size_t>(limit));
-        std::partial_sort(distances.begin(), distances.begin() + static_cast<std::ptrdiff_t>(count),
-                          distances.end());
-        for (std::size_t i = 0; i < count; ++i)
-            found.push_back({LoadEntry(distances[i].second), distances[i].first});
+        std::sort(distances.begin(), distances.end());
+        Statement tone = db_->Prepare("SELECT id FROM tones WHERE hash = ?");
+        for (const auto& [distance, hash] : distances) {
+            if (found.size() >= static_cast<std::size_t>(limit)) break;
+            tone.Bind(1, hash);
+            if (tone.Step()) found.push_back({LoadEntry(tone.Int(0)), distance});
+            tone.Reset();
+        }
         return {};
     });
 }
