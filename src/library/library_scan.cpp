@@ -153,6 +153,9 @@ RETURNING id)");
             "INSERT OR REPLACE INTO sources(file_id, slot, tone_id, name) VALUES (?, ?, ?, ?)");
         Statement countSources = db_->Prepare("SELECT count(*) FROM sources WHERE tone_id = ?");
         Statement dropTone = db_->Prepare("DELETE FROM tones WHERE id = ?");
+        // A tone's sound leaves with it, so that every measurement belongs to a tone.
+        Statement dropFeatures =
+            db_->Prepare("DELETE FROM features WHERE hash = (SELECT hash FROM tones WHERE id = ?)");
         Statement dropText = db_->Prepare("DELETE FROM tone_text WHERE rowid = ?");
         Statement dropFile = db_->Prepare("DELETE FROM files WHERE id = ?");
 
@@ -179,6 +182,8 @@ RETURNING id)");
                 } else {
                     dropText.Bind(1, toneId);
                     dropText.Run();
+                    dropFeatures.Bind(1, toneId);
+                    dropFeatures.Run();
                     dropTone.Bind(1, toneId);
                     dropTone.Run();
                 }

@@ -53,6 +53,7 @@ CREATE TABLE features(
     hash TEXT PRIMARY KEY,
     version INTEGER NOT NULL,
     vector BLOB NOT NULL) WITHOUT ROWID;
+CREATE INDEX features_by_version ON features(version);
 )",
 };
 
