@@ -262,7 +262,7 @@ TEST_F(library, RescanReadsOnlyWhatChangedAndEndsAsAFreshScan) {
         EXPECT_EQ(again.filesUnchanged, first.filesRead);
         EXPECT_EQ(Contents(*lib), before);
 
-        std::mt19937 random(seed);
+        std::mt19937 random(seed + 1000);  // not the collection's tones
         const fs::path changed = made.bankFiles[seed % made.bankFiles.size()];
         WriteBankFile(changed, {RandomToneRecord(random)}, {"Changed"});
         fs::remove(made.bankFiles[(seed + 3) % made.bankFiles.size()]);
@@ -270,10 +270,19 @@ TEST_F(library, RescanReadsOnlyWhatChangedAndEndsAsAFreshScan) {
         const fs::path renamed = made.bankFiles[(seed + 5) % made.bankFiles.size()];
         std::vector<std::string> names(16, "Renamed");
         (void)WriteNamesFile(NamesFilePath(renamed.string()), names);
+        int measured = 0;
+        ASSERT_TRUE(lib->ComputeFeatures(measured).ok());
         const ScanReport third = ScanAll(*lib);
         EXPECT_EQ(third.filesRead, 2);
         EXPECT_EQ(third.filesDropped, 1);
         ExpectConsistent(*lib);
+        // A tone's sound leaves with it; the new tones are measured, the others not again.
+        EXPECT_EQ(Count(*lib,
+                        "SELECT count(*) FROM features WHERE hash NOT IN "
+                        "(SELECT hash FROM tones)"),
+                  0);
+        ASSERT_TRUE(lib->ComputeFeatures(measured).ok());
+        EXPECT_EQ(measured, 1);
 
         TempFolder freshData;
         auto fresh = OpenLibrary(freshData.path() / "l.sqlite");
