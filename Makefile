@@ -57,7 +57,7 @@ test-sanitize: deps
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DVOXTANE_FUZZ=ON -DVOXTANE_BUILD_TESTS=OFF
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_bank_load fuzz_bank_memory fuzz_decode fuzz_envelope_number fuzz_import fuzz_history
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_bank_load fuzz_bank_memory fuzz_decode fuzz_envelope_number fuzz_import fuzz_history fuzz_smf
 	./scripts/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 bench: deps

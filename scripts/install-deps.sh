@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake make pkg-config
     libgtest-dev libgmock-dev
-    nlohmann-json3-dev libcli11-dev
+    nlohmann-json3-dev libcli11-dev libsqlite3-dev
     librtmidi-dev libasound2-dev libjack-jackd2-dev jackd2 librtaudio-dev libsndfile1-dev
     qt6-base-dev qt6-base-private-dev fonts-dejavu-core
     clang libclang-rt-14-dev libbenchmark-dev

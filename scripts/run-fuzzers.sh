@@ -12,7 +12,7 @@ trap 'rm -rf "$work"' EXIT
 
 status=0
 printf '%-24s %12s %8s\n' fuzzer executions crashes
-for target in bank_load bank_memory decode envelope_number import history; do
+for target in bank_load bank_memory decode envelope_number import history smf; do
     corpus="$work/$target"
     mkdir -p "$corpus" "$work/artifacts-$target"
     log="$work/$target.log"

@@ -8,6 +8,7 @@
 #include "cli/cli_error.h"
 #include "cli/commands.h"
 #include "cli/explore_commands.h"
+#include "cli/library_commands.h"
 #include "cli/midi_commands.h"
 #include "voxtane_version.h"
 
@@ -135,6 +136,7 @@ int main(int argc, char** argv) {
 
     MidiCommands midi(app);
     ExploreCommands explore(app);
+    LibraryCommands library(app);
 
     if (const auto unknown = UnknownCommand(app, argc, argv)) {
         std::cerr << "voxtane-syx: " << *unknown << '\n';
@@ -150,6 +152,7 @@ int main(int argc, char** argv) {
     try {
         if (const auto code = midi.RunParsed()) return *code;
         if (const auto code = explore.RunParsed()) return *code;
+        if (const auto code = library.RunParsed()) return *code;
         if (*showCommand) {
             RejectEmptyPath(show.file, "FILE");
             RequireInputFile(show.file);

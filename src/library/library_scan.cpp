@@ -1,0 +1,297 @@
+// The scan: walks every folder, reads the files that are new or changed since the last scan, and
+// drops the files that are gone. Work is committed in batches of files, so that a scan cut short
+// at any moment leaves every file either as it was or wholly read, and the next scan completes it.
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <set>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "library/library.h"
+#include "library/tone_file_reader.h"
+#include "library/tone_identity.h"
+#include "tone/decoded_tone.h"
+#include "tone/default_tone.h"
+
+namespace voxtane::library {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr int kFilesPerBatch = 64;
+
+struct KnownFile {
+    std::int64_t id = 0;
+    std::string stamp;
+};
+
+struct PendingFile {
+    std::int64_t folderId = 0;
+    std::string path;
+    std::uintmax_t size = 0;
+    std::string stamp;
+};
+
+std::string Stamp(const fs::path& path, std::uintmax_t size, std::error_code& error) {
+    const auto time = fs::last_write_time(path, error);
+    if (error) return {};
+    std::string stamp =
+        std::to_string(size) + ":" + std::to_string(time.time_since_epoch().count());
+    // A bank file is read again when its names file changes.
+    std::error_code namesError;
+    const std::string namesPath =
+        path.string().substr(0, path.string().size() - path.extension().string().size()) + ".plf";
+    const auto namesTime = fs::last_write_time(namesPath, namesError);
+    if (!namesError) {
+        stamp += ":" + std::to_string(namesTime.time_since_epoch().count());
+        stamp += ":" + std::to_string(fs::file_size(namesPath, namesError));
+    }
+    return stamp;
+}
+
+// Reads at most kMaxToneFileBytes, and no more than a byte beyond the size the walk saw (a file
+// that grew since is read as it was); an empty reason means the bytes are there.
+std::string ReadBounded(const std::string& path, std::uintmax_t size,
+                        std::vector<std::uint8_t>& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return std::string("cannot be read: ") + std::strerror(errno);
+    bytes.resize(static_cast<std::size_t>(std::min(size, kMaxToneFileBytes)) + 1);
+    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) return "cannot be read: a read failed";
+    bytes.resize(got);
+    return {};
+}
+
+int WaveformsUsed(const DecodedTone& tone) {
+    int used = 0;
+    const bool line1 = tone.lineSelect != 1;
+    const bool line2 = tone.lineSelect == 1 || tone.lineSelect == 3;
+    for (int line = 0; line < 2; ++line) {
+        if ((line == 0 && !line1) || (line == 1 && !line2)) continue;
+        for (const int w : {tone.lines[static_cast<std::size_t>(line)].waveform1,
+                            tone.lines[static_cast<std::size_t>(line)].waveform2})
+            if (w >= 1 && w <= 8) used |= 1 << (w - 1);
+    }
+    return used;
+}
+
+}  // namespace
+
+LibraryResult Library::Scan(ScanReport& report, const ScanOptions& options) {
+    return Guard([&]() -> LibraryResult {
+        std::unordered_map<std::string, KnownFile> known;
+        {
+            Statement select = db_->Prepare("SELECT path, id, stamp FROM files");
+            while (select.Step()) known[select.Text(0)] = {select.Int(1), select.Text(2)};
+        }
+        std::vector<std::pair<std::int64_t, std::string>> folders;
+        {
+            Statement select = db_->Prepare("SELECT id, path FROM folders ORDER BY path");
+            while (select.Step()) folders.emplace_back(select.Int(0), select.Text(1));
+        }
+
+        // Walk: what is there, and which of it must be read.
+        std::unordered_set<std::string> seen;
+        std::set<std::int64_t> walkedWhole;
+        std::vector<PendingFile> pending;
+        const std::set<std::string> ownFiles{path_.string(), path_.string() + "-wal",
+                                             path_.string() + "-shm", UserDataPath(path_).string()};
+        for (const auto& [folderId, folder] : folders) {
+            std::error_code error;
+            if (!fs::is_directory(folder, error)) {
+                report.skipped.push_back({folder, "the folder is missing; its tones are kept"});
+                continue;
+            }
+            bool whole = true;
+            fs::recursive_directory_iterator it(
+                folder, fs::directory_options::skip_permission_denied, error);
+            for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+                const fs::directory_entry& entry = *it;
+                std::error_code fileError;
+                if (!entry.is_regular_file(fileError)) continue;
+                const std::string path = entry.path().string();
+                if (IsNamesFile(path) || ownFiles.count(path) || !seen.insert(path).second)
+                    continue;
+                const std::uintmax_t size = entry.file_size(fileError);
+                const std::string stamp =
+                    fileError ? std::string() : Stamp(entry.path(), size, fileError);
+                if (fileError) {
+                    report.skipped.push_back({path, "vanished during the scan"});
+                    seen.erase(path);
+                    continue;
+                }
+                const auto found = known.find(path);
+                if (found != known.end() && found->second.stamp == stamp) {
+                    ++report.filesUnchanged;
+                    continue;
+                }
+                pending.push_back({folderId, path, size, stamp});
+            }
+            if (error) {
+                whole = false;
+                report.skipped.push_back({folder, "the walk stopped: " + error.message()});
+            }
+            if (whole) walkedWhole.insert(folderId);
+        }
+
+        Statement upsertFile = db_->Prepare(R"(
+INSERT INTO files(folder_id, path, name, size, stamp, tones, skipped) VALUES (?, ?, ?, ?, ?, ?, ?)
+ON CONFLICT(path) DO UPDATE SET folder_id = excluded.folder_id, size = excluded.size,
+    stamp = excluded.stamp, tones = excluded.tones, skipped = excluded.skipped
+RETURNING id)");
+        Statement oldSources = db_->Prepare("SELECT tone_id FROM sources WHERE file_id = ?");
+        Statement dropSources = db_->Prepare("DELETE FROM sources WHERE file_id = ?");
+        Statement findTone = db_->Prepare("SELECT id FROM tones WHERE hash = ?");
+        Statement insertTone = db_->Prepare(
+            "INSERT INTO tones(hash, data, line_select, waveforms, modulation) VALUES (?, ?, ?, ?, "
+            "?)");
+        Statement insertSource = db_->Prepare(
+            "INSERT OR REPLACE INTO sources(file_id, slot, tone_id, name) VALUES (?, ?, ?, ?)");
+        Statement countSources = db_->Prepare("SELECT count(*) FROM sources WHERE tone_id = ?");
+        Statement dropTone = db_->Prepare("DELETE FROM tones WHERE id = ?");
+        // A tone's sound leaves with it, so that every measurement belongs to a tone.
+        Statement dropFeatures =
+            db_->Prepare("DELETE FROM features WHERE hash = (SELECT hash FROM tones WHERE id = ?)");
+        Statement dropText = db_->Prepare("DELETE FROM tone_text WHERE rowid = ?");
+        Statement dropFile = db_->Prepare("DELETE FROM files WHERE id = ?");
+
+        std::set<std::int64_t> touched;
+        auto forgetSourcesOf = [&](std::int64_t fileId) {
+            oldSources.Bind(1, fileId);
+            while (oldSources.Step()) touched.insert(oldSources.Int(0));
+            oldSources.Reset();
+            dropSources.Bind(1, fileId);
+            dropSources.Run();
+        };
+        // Tones without a source leave; the others get their text again, all in one go.
+        db_->Execute("CREATE TEMP TABLE IF NOT EXISTS touched_tones(id INTEGER PRIMARY KEY)");
+        Statement touch = db_->Prepare("INSERT OR IGNORE INTO temp.touched_tones(id) VALUES (?)");
+        auto settleTouched = [&]() {
+            db_->Execute("DELETE FROM temp.touched_tones");
+            for (const std::int64_t toneId : touched) {
+                countSources.Bind(1, toneId);
+                const bool kept = countSources.Step() && countSources.Int(0) > 0;
+                countSources.Reset();
+                if (kept) {
+                    touch.Bind(1, toneId);
+                    touch.Run();
+                } else {
+                    dropText.Bind(1, toneId);
+                    dropText.Run();
+                    dropFeatures.Bind(1, toneId);
+                    dropFeatures.Run();
+                    dropTone.Bind(1, toneId);
+                    dropTone.Run();
+                }
+            }
+            RefreshTouchedText();
+            touched.clear();
+        };
+
+        std::vector<std::uint8_t> bytes;
+        int done = 0;
+        for (std::size_t start = 0; start < pending.size(); start += kFilesPerBatch) {
+            Transaction transaction(*db_);
+            const std::size_t end = std::min(pending.size(), start + kFilesPerBatch);
+            for (std::size_t i = start; i < end; ++i) {
+                const PendingFile& file = pending[i];
+                std::string problem;
+                if (file.size > kMaxToneFileBytes)
+                    problem =
+                        "larger than " + std::to_string(kMaxToneFileBytes >> 20) + " MiB; not read";
+                else
+                    problem = ReadBounded(file.path, file.size, bytes);
+                if (problem.starts_with("cannot be read")) {
+                    // Not recorded, so that the next scan tries again; what an earlier scan
+                    // read from it is kept.
+                    report.skipped.push_back({file.path, problem});
+                    continue;
+                }
+                FileReading reading;
+                if (problem.empty())
+                    reading = ReadToneFile(file.path, bytes);
+                else
+                    reading.skipReason = problem;
+                if (!reading.skipReason.empty())
+                    report.skipped.push_back({file.path, reading.skipReason});
+
+                upsertFile.Bind(1, file.folderId)
+                    .Bind(2, file.path)
+                    .Bind(3, fs::path(file.path).filename().string())
+                    .Bind(4, static_cast<std::int64_t>(file.size))
+                    .Bind(5, file.stamp)
+                    .Bind(6, static_cast<std::int64_t>(reading.tones.size()))
+                    .Bind(7, reading.skipReason);
+                if (!upsertFile.Step()) continue;
+                const std::int64_t fileId = upsertFile.Int(0);
+                upsertFile.Reset();
+                forgetSourcesOf(fileId);
+
+                for (const FileTone& tone : reading.tones) {
+                    const std::string hash = ToneHash(tone.record);
+                    findTone.Bind(1, hash);
+                    std::int64_t toneId = 0;
+                    if (findTone.Step()) {
+                        toneId = findTone.Int(0);
+                        findTone.Reset();
+                    } else {
+                        findTone.Reset();
+                        const DecodedTone decoded =
+                            DecodeTone(tone.record, DefaultDecodedTone()).tone;
+                        insertTone.Bind(1, hash)
+                            .Bind(2, std::span<const std::uint8_t>(EntryBytes(tone.record)))
+                            .Bind(3, decoded.lineSelect)
+                            .Bind(4, WaveformsUsed(decoded))
+                            .Bind(5, decoded.modulation);
+                        insertTone.Run();
+                        toneId = db_->LastInsertId();
+                        ++report.newTones;
+                    }
+                    insertSource.Bind(1, fileId)
+                        .Bind(2, tone.slot)
+                        .Bind(3, toneId)
+                        .Bind(4, tone.name);
+                    insertSource.Run();
+                    touched.insert(toneId);
+                    ++report.tonesFound;
+                }
+                ++report.filesRead;
+                if (options.afterFile) options.afterFile(file.path);
+            }
+            settleTouched();
+            // The words of near matches are rebuilt once, at the end; the empty word marks them
+            // as due, so that a scan killed before its end leaves the task to the next one.
+            db_->Execute("INSERT OR IGNORE INTO words(word) VALUES ('')");
+            transaction.Commit();
+            done = static_cast<int>(end);
+            if (options.progress) options.progress(done, static_cast<int>(pending.size()));
+        }
+
+        // Files gone from folders walked whole.
+        Transaction transaction(*db_);
+        Statement files = db_->Prepare("SELECT id, path, folder_id FROM files");
+        std::vector<std::int64_t> gone;
+        while (files.Step()) {
+            const std::int64_t folderId = files.Int(2);
+            if (seen.count(files.Text(1)) == 0 && walkedWhole.count(folderId) != 0)
+                gone.push_back(files.Int(0));
+        }
+        for (const std::int64_t fileId : gone) {
+            forgetSourcesOf(fileId);
+            dropFile.Bind(1, fileId);
+            dropFile.Run();
+            ++report.filesDropped;
+        }
+        settleTouched();
+        Statement due = db_->Prepare("SELECT 1 FROM words WHERE word = ''");
+        if (due.Step() || report.filesDropped > 0) RebuildWords();
+        transaction.Commit();
+        return {};
+    });
+}
+
+}  // namespace voxtane::library
