@@ -6,6 +6,7 @@
 #include <memory>
 #include <system_error>
 
+#include "bank/bank_limits.h"
 #include "bank/sysex_bank_reader.h"
 #include "bank/sysex_bank_writer.h"
 
@@ -30,7 +31,8 @@ void CheckMessage(const SysexMessage& m, int number, std::vector<BankDeviation>&
             out.push_back({m.offset + 1 + i, which + ": header byte " + Hex(m.header[i]) +
                                                  ", expected " + Hex(kToneDumpHeader[i + 1])});
     }
-    if (!answer && m.headerCount == 6 && (m.header[5] < 0x20 || m.header[5] > 0x2F))
+    if (!answer && m.headerCount == 6 &&
+        (m.header[5] < kInternalArea || m.header[5] >= kInternalArea + kMemoriesPerArea))
         out.push_back(
             {m.offset + 6, which + ": memory position " + Hex(m.header[5]) + " outside 20 to 2F"});
     for (int k = 0; k < m.dataCount; ++k) {
@@ -75,11 +77,12 @@ BankCheckResult CheckSysexBank(const std::string& path) {
     SysexMessageReader reader(file.get());
     while (auto message = reader.Next()) {
         ++result.messages;
-        if (result.messages == 17)
+        if (result.messages == kBankSlots + 1)
             result.deviations.push_back({message->offset,
                                          "more than 16 messages: message 17 "
                                          "and those after it are not loaded"});
-        if (result.messages <= 16) CheckMessage(*message, result.messages, result.deviations);
+        if (result.messages <= kBankSlots)
+            CheckMessage(*message, result.messages, result.deviations);
     }
     if (!reader.AtEnd()) {
         const std::uint64_t offset = reader.Offset();

@@ -1,10 +1,10 @@
 #include "bank/midi_stream_framer.h"
 
+#include "bank/synth_protocol.h"
+
 namespace voxtane {
 namespace {
 
-constexpr std::uint8_t kSysexStartByte = 0xF0;
-constexpr std::uint8_t kSysexEndByte = 0xF7;
 constexpr std::uint8_t kFirstRealtimeByte = 0xF8;
 
 [[nodiscard]] constexpr bool IsStatus(std::uint8_t byte) {
@@ -37,7 +37,7 @@ StreamEvent MidiStreamFramer::Feed(std::uint8_t byte, std::size_t offset) {
         }
         return std::monostate{};
     }
-    const StreamEnd end = byte == kSysexEndByte ? StreamEnd::F7 : StreamEnd::OtherStatus;
+    const StreamEnd end = byte == kSysexEnd ? StreamEnd::F7 : StreamEnd::OtherStatus;
     StreamEvent ended = inSysex_ ? EndSysex(end) : EndRun(end);
     BeginAfterStatus(byte, offset);
     return ended;
@@ -63,7 +63,7 @@ StreamEvent MidiStreamFramer::EndRun(StreamEnd end) {
 }
 
 void MidiStreamFramer::BeginAfterStatus(std::uint8_t status, std::size_t offset) {
-    if (status == kSysexStartByte) {
+    if (status == kSysexStart) {
         inSysex_ = true;
         sysexOffset_ = offset;
         sysexLength_ = 0;

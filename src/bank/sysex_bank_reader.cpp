@@ -62,7 +62,7 @@ std::optional<SysexMessage> SysexMessageReader::Next() {
             message.endedByF7 = true;
             break;
         }
-        if (count <= 7) {
+        if (count <= static_cast<int>(kPositionOffset) + 1) {
             message.header[message.headerCount++] = byte;
         } else {
             message.data[message.dataCount++] = byte;

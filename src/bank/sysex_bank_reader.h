@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bank/synth_protocol.h"
 #include "tone/tone_record.h"
 
 // Reading the messages of a SysEx bank file: tone dumps of 264 bytes back to back (F0, five
@@ -20,17 +21,10 @@
 // message of exactly that form (command 30 at offset 5, F7 at offset 262) is read as the answer.
 namespace voxtane {
 
-inline constexpr int kToneDumpLength = 264;
-// The synth's answer to a request, as owners keep it: F0 44 00 00 7n 30, 256 data bytes, F7.
-inline constexpr int kSynthAnswerLength = 263;
-inline constexpr std::uint8_t kSynthAnswerCommand = 0x30;
-
 enum class MessageForm {
     ToneDump,     // the editor's own: the memory position at offset 6, data from offset 7
     SynthAnswer,  // the synth's answer: no memory position, data from offset 6
 };
-inline constexpr std::uint8_t kSysexStart = 0xF0;
-inline constexpr std::uint8_t kSysexEnd = 0xF7;
 
 struct SysexMessage {
     std::uint64_t offset = 0;              // of its F0 in the file
@@ -42,7 +36,10 @@ struct SysexMessage {
     int dataCount = 0;
     MessageForm form = MessageForm::ToneDump;
     // Where data[0] lies from the message's F0.
-    [[nodiscard]] int DataOffset() const { return form == MessageForm::SynthAnswer ? 6 : 7; }
+    [[nodiscard]] int DataOffset() const {
+        return static_cast<int>(form == MessageForm::SynthAnswer ? kCommandOffset + 1
+                                                                 : kPositionOffset + 1);
+    }
 };
 
 // Pulls messages from an open file, one at a time.

@@ -4,20 +4,16 @@
 #include <span>
 #include <utility>
 
+#include "bank/synth_protocol.h"
+
 namespace voxtane {
 namespace {
 
-constexpr std::uint8_t kMakerId = 0x44;
-constexpr std::uint8_t kChannelMessageBase = 0x70;  // the byte 7n names channel n + 1
-constexpr std::uint8_t kRequestCommand = 0x10;
-constexpr std::uint8_t kDumpCommand = 0x20;
-constexpr std::uint8_t kAnswerCommand = 0x30;
-constexpr std::uint8_t kAcknowledgeCommand = 0x31;
 constexpr std::uint8_t kLargestNibble = 0x0F;
 
-// Bytes after F0 up to and including the command: 44 00 00 7n command.
-constexpr std::size_t kHeaderLength = 5;
-constexpr std::size_t kPositionIndex = 5;
+// The framer keeps the bytes after F0, so every offset from F0 is one less here.
+constexpr std::size_t kHeaderLength = kCommandOffset;  // 44 00 00 7n command
+constexpr std::size_t kPositionIndex = kPositionOffset - 1;
 constexpr std::size_t kDataLength = kToneEntries;
 
 [[nodiscard]] std::string Hex(std::uint8_t byte) {
@@ -32,14 +28,14 @@ constexpr std::size_t kDataLength = kToneEntries;
 // Presets, internal memories, cartridge, and the temporary area the synth sounds from.
 [[nodiscard]] bool IsTonePosition(std::uint8_t position) {
     const int area = position & 0xF0;
-    return area == 0x00 || area == 0x20 || area == 0x40 || position == 0x60;
+    return area == kPresetArea || area == kInternalArea || area == kCartridgeArea ||
+           position == kCurrentTonePosition;
 }
 
 // The acknowledgement 7n 31 the editor sends when the answer's header has come; monitors that
 // merge both directions record it inside the request or before the answer's data.
 [[nodiscard]] bool IsAcknowledgement(std::span<const std::uint8_t> two, int channel) {
-    return two.size() == 2 && two[0] == kChannelMessageBase + (channel - 1) &&
-           two[1] == kAcknowledgeCommand;
+    return two.size() == 2 && two[0] == ChannelByteOf(channel) && two[1] == kGoAheadCommand;
 }
 
 [[nodiscard]] std::variant<ToneRecord, Rejection> ReadData(std::span<const std::uint8_t> kept,
@@ -115,7 +111,7 @@ SynthMessage ReadSynthMessage(const FramedSysex& message) {
         return Reject(SkipReason::OtherMaker,
                       "message of another maker (ID " + Hex(bytes[0]) + ")");
     if ((length > 1 && bytes[1] != 0) || (length > 2 && bytes[2] != 0) ||
-        (length > 3 && (bytes[3] & 0xF0) != kChannelMessageBase))
+        (length > 3 && (bytes[3] & 0xF0) != kChannelByteBase))
         return Reject(SkipReason::OtherInstrument,
                       "message of this synth's maker for another instrument");
     if (length < kHeaderLength)
@@ -125,11 +121,11 @@ SynthMessage ReadSynthMessage(const FramedSysex& message) {
     const int channel = (bytes[3] & 0x0F) + 1;
     const std::uint8_t command = bytes[4];
     switch (command) {
-        case kDumpCommand:
+        case kStoreToneCommand:
             return ReadDump(message, channel);
-        case kAnswerCommand:
+        case kSynthAnswerCommand:
             return ReadAnswer(message, channel);
-        case kRequestCommand:
+        case kFetchToneCommand:
             return ReadRequest(message, channel);
         default:
             return Reject(SkipReason::OtherCommand, "command " + Hex(command) + " carries no tone");

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "bank/bank_limits.h"
 #include "cli/cli_error.h"
 #include "cli/commands.h"
 #include "cli/explore_commands.h"
@@ -97,7 +98,7 @@ int main(int argc, char** argv) {
     importCommand->add_option("OUT", import.out, "Where to save the bank")->required();
     importCommand->add_option("FILE", import.files, "The files to import")->required();
     importCommand->add_option("--at", import.at, "The first patch to import into (default 1)")
-        ->check(CLI::Range(1, 16));
+        ->check(CLI::Range(1, voxtane::kBankSlots));
 
     ExportOptions exportOptions;
     CLI::App* exportCommand = app.add_subcommand(

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <vector>
 
+#include "bank/bank_limits.h"
 #include "cli/cli_error.h"
 #include "cli/device_library_loader.h"
 #include "editor/editor_run.h"
@@ -146,7 +147,7 @@ MidiCommands::MidiCommands(CLI::App& app) {
         "does, then optionally play the test note.");
     send_->add_option("FILE", sendOptions_.file, "The bank file (.syx)")->required();
     send_->add_option("--patch", sendPatch_, "The patch to send (default 1)")
-        ->check(CLI::Range(1, 16));
+        ->check(CLI::Range(1, kBankSlots));
     send_->add_option("--port", sendOptions_.port, kPortHelp);
     send_->add_flag("--note", sendOptions_.note,
                     "Then play the test note (middle C, one second), as \"Play Note\" does");

@@ -9,7 +9,7 @@ namespace {
 constexpr std::size_t kEncoderBuffer = 16;
 
 [[nodiscard]] bool IsSysexPiece(std::uint8_t first) {
-    return first == midi::kSysexStart || first == midi::kSysexEnd || first < 0x80;
+    return first == kSysexStart || first == kSysexEnd || first < 0x80;
 }
 }  // namespace
 

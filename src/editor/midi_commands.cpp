@@ -16,14 +16,6 @@ constexpr std::chrono::seconds kNoteLength{1};
 midi::DWORD OnChannel(midi::DWORD message, int channel) {
     return message | static_cast<midi::DWORD>(channel - 1);
 }
-
-// The first entry that no SysEx data byte can carry, or 0 when all can. A value above 127 would
-// end the message on the wire (and a negative one would go as its low byte, above 127 too).
-int FirstEntryNotSendable(const ToneRecord& record) {
-    for (int entry = 1; entry <= kToneEntries; ++entry)
-        if (record[entry] < 0 || record[entry] > 127) return entry;
-    return 0;
-}
 }  // namespace
 
 void MidiCommands::Report(const std::string& text, MessageIcon icon) {
@@ -66,15 +58,15 @@ std::vector<std::string> MidiCommands::ListOutputs() {
 void MidiCommands::SendPatchSysex(const ToneRecord& record) {
     midi::VBSYXGBL& state = midiRun.vbsyxgbl;
     if (state.MidiDeviceChoice == kNoOutputChoice) return;
-    if (const int entry = FirstEntryNotSendable(record); entry != 0) {
-        Report("The patch was not sent: its entry " + std::to_string(entry) + " holds " +
-                   std::to_string(record[entry]) +
+    if (const auto entry = FirstUnsendableEntry(record)) {
+        Report("The patch was not sent: its entry " + std::to_string(*entry) + " holds " +
+                   std::to_string(record[*entry]) +
                    ", and a SysEx message can only carry values 0 to 127.",
                MessageIcon::Exclamation);
         return;
     }
     ToneDump dump = BuildToneDump(record, kSendProgram);
-    dump[kChannelOffset] = static_cast<std::uint8_t>(dump[kChannelOffset] + channel - 1);
+    SetDumpChannel(dump, channel);
     if (coordinator != nullptr && !coordinator->MaySend("Send Patch")) return;
     state.SysexMessage.assign(dump.begin(), dump.end());
     if (coordinator != nullptr) coordinator->BeforeToneDump(record);

@@ -83,9 +83,6 @@ class MidiCommands {
     std::optional<SoundingNote> note_;
 };
 
-// Where the channel lies in the tone dump: its 7n byte.
-inline constexpr std::size_t kChannelOffset = 4;
-
 // The choice with which the senders do nothing at all.
 inline constexpr const char* kNoOutputChoice = "N";
 

@@ -30,7 +30,7 @@ std::vector<midi::SynthMemory> FetchableMemories() {
     std::vector<midi::SynthMemory> memories{midi::SynthMemory::Current()};
     for (midi::MemoryArea area :
          {midi::MemoryArea::Preset, midi::MemoryArea::Internal, midi::MemoryArea::Cartridge})
-        for (int n = 1; n <= midi::kMemoriesPerArea; ++n)
+        for (int n = 1; n <= kMemoriesPerArea; ++n)
             memories.push_back(*midi::SynthMemory::Numbered(area, n));
     return memories;
 }
@@ -217,11 +217,11 @@ void SynthLink::GetBankNamed(bool keepNames) {
 void SynthLink::WritePatch() {
     if (!ReadyFor("Write Patch to Memory", false)) return;
     ItemChoiceRequest request{"Write Patch to Memory", "Write the current patch into:", {}, 0};
-    for (int n = 1; n <= midi::kMemoriesPerArea; ++n)
+    for (int n = 1; n <= kMemoriesPerArea; ++n)
         request.items.push_back("Internal memory " + std::to_string(n));
-    request.initial = std::clamp(editor_.CurrentPatch() - 1, 0, midi::kMemoriesPerArea - 1);
+    request.initial = std::clamp(editor_.CurrentPatch() - 1, 0, kMemoriesPerArea - 1);
     const std::optional<int> chosen = platform_.ChooseItem(request);
-    if (!chosen || *chosen < 0 || *chosen >= midi::kMemoriesPerArea) return;
+    if (!chosen || *chosen < 0 || *chosen >= kMemoriesPerArea) return;
     const int internal = *chosen + 1;
     if (platform_.ShowMessage(
             {"Write the current patch into the synth's internal memory " +

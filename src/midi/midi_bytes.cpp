@@ -1,11 +1,10 @@
 #include "midi/midi_bytes.h"
 
+#include "bank/synth_protocol.h"
+
 namespace voxtane::midi {
 
 namespace {
-constexpr std::uint8_t kSysexStart = 0xF0;
-constexpr std::uint8_t kSysexEnd = 0xF7;
-
 // Bytes a message with this status byte takes, 0 for none.
 int LengthOf(std::uint8_t status) {
     if (status < 0x80) return 0;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "bank/synth_protocol.h"
+
 namespace voxtane::midi {
 
 SynthConnection::Opened SynthConnection::Open(MidiBackend& backend,
@@ -43,7 +45,7 @@ SynthConnection::~SynthConnection() {
 
 SinkStatus SynthConnection::Send(std::span<const std::uint8_t> message) {
     if (!output_) return {false, "the output is closed"};
-    const bool sysex = !message.empty() && message.front() == 0xF0;
+    const bool sysex = !message.empty() && message.front() == kSysexStart;
     const BackendStatus status =
         sysex || message.size() > 3 ? output_->SendLong(message) : output_->SendShort(message);
     return {status.code == MMSYSERR_NOERROR, status.reason};

@@ -16,11 +16,10 @@ struct AreaNaming {
 };
 
 constexpr std::array<AreaNaming, 3> kNumberedAreas{{
-    {MemoryArea::Preset, "preset", "preset", 0x00},
-    {MemoryArea::Internal, "internal", "internal memory", 0x20},
-    {MemoryArea::Cartridge, "cartridge", "cartridge memory", 0x40},
+    {MemoryArea::Preset, "preset", "preset", kPresetArea},
+    {MemoryArea::Internal, "internal", "internal memory", kInternalArea},
+    {MemoryArea::Cartridge, "cartridge", "cartridge memory", kCartridgeArea},
 }};
-constexpr std::uint8_t kCurrentPosition = 0x60;
 constexpr std::string_view kCurrentText = "current";
 
 const AreaNaming& NamingOf(MemoryArea area) {
@@ -53,7 +52,7 @@ std::optional<SynthMemory> SynthMemory::Numbered(MemoryArea area, int number) {
 }
 
 std::optional<SynthMemory> SynthMemory::AtPosition(std::uint8_t position) {
-    if (position == kCurrentPosition) return Current();
+    if (position == kCurrentTonePosition) return Current();
     for (const AreaNaming& naming : kNumberedAreas)
         if (position >= naming.firstPosition && position < naming.firstPosition + kMemoriesPerArea)
             return SynthMemory(naming.area, position - naming.firstPosition + 1);
@@ -61,7 +60,7 @@ std::optional<SynthMemory> SynthMemory::AtPosition(std::uint8_t position) {
 }
 
 std::uint8_t SynthMemory::Position() const {
-    if (area_ == MemoryArea::Current) return kCurrentPosition;
+    if (area_ == MemoryArea::Current) return kCurrentTonePosition;
     return static_cast<std::uint8_t>(NamingOf(area_).firstPosition + number_ - 1);
 }
 

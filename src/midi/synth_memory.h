@@ -5,13 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "bank/synth_protocol.h"
+
 // Where a tone lives in the synth: sixteen presets, sixteen internal memories, sixteen cartridge
 // memories, and the temporary area that holds the tone the synth plays now.
 namespace voxtane::midi {
 
 enum class MemoryArea { Current, Preset, Internal, Cartridge };
-
-inline constexpr int kMemoriesPerArea = 16;
 
 // One memory of the synth. Only valid memories can be made: a numbered area takes 1 to 16.
 class SynthMemory {

@@ -6,25 +6,29 @@
 namespace voxtane::midi {
 
 namespace {
-int ChannelNibble(int channel) {
+void CheckChannel(int channel) {
     if (!IsMidiChannel(channel))
         throw std::out_of_range("MIDI channel " + std::to_string(channel) + " (1 to 16)");
+}
+int ChannelNibble(int channel) {
+    CheckChannel(channel);
     return channel - 1;
 }
 }  // namespace
 
 std::uint8_t ChannelByte(int channel) {
-    return static_cast<std::uint8_t>(0x70 | ChannelNibble(channel));
+    CheckChannel(channel);
+    return ChannelByteOf(channel);
 }
 
 Acknowledgement AcknowledgementOn(int channel) {
-    return {kSysexStart, 0x44, 0x00, 0x00, ChannelByte(channel), kAcknowledge};
+    return {kSysexStart, kMakerId, 0x00, 0x00, ChannelByte(channel), kSynthAnswerCommand};
 }
 
 FetchRequest BuildFetchRequest(int channel, SynthMemory memory) {
     const std::uint8_t channelByte = ChannelByte(channel);
-    return {kSysexStart,       0x44,        0x00,    0x00, channelByte, kSendRequest,
-            memory.Position(), channelByte, kGoAhead};
+    return {kSysexStart,       kMakerId,          0x00,        0x00,           channelByte,
+            kFetchToneCommand, memory.Position(), channelByte, kGoAheadCommand};
 }
 
 WholeFetchRequest BuildWholeFetchRequest(int channel, SynthMemory memory) {
@@ -36,23 +40,18 @@ WholeFetchRequest BuildWholeFetchRequest(int channel, SynthMemory memory) {
 }
 
 std::array<std::uint8_t, 3> GoAheadClose(int channel) {
-    return {ChannelByte(channel), kGoAhead, kSysexEnd};
+    return {ChannelByte(channel), kGoAheadCommand, kSysexEnd};
 }
 
 std::array<std::uint8_t, 7> GoAheadMessage(int channel) {
-    return {kSysexStart, 0x44, 0x00, 0x00, ChannelByte(channel), kGoAhead, kSysexEnd};
+    return {kSysexStart, kMakerId, 0x00, 0x00, ChannelByte(channel), kGoAheadCommand, kSysexEnd};
 }
 
 ToneDump BuildToneWrite(int channel, SynthMemory memory, const ToneRecord& tone) {
+    CheckChannel(channel);
     ToneDump dump = BuildToneDump(tone, memory.Position());
-    dump[4] = ChannelByte(channel);
+    SetDumpChannel(dump, channel);
     return dump;
-}
-
-std::optional<int> FirstUnsendableEntry(const ToneRecord& tone) {
-    for (int entry = 1; entry <= kToneEntries; ++entry)
-        if (tone[entry] < 0 || tone[entry] > 127) return entry;
-    return std::nullopt;
 }
 
 std::array<std::uint8_t, 3> AllNotesOff(int channel) {

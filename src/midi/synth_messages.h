@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "bank/synth_protocol.h"
 #include "bank/sysex_bank_writer.h"
 #include "midi/synth_memory.h"
 #include "tone/tone_record.h"
@@ -12,16 +13,9 @@
 // Channels are 1 to 16; the builders throw std::out_of_range for others.
 namespace voxtane::midi {
 
-inline constexpr std::uint8_t kSysexStart = 0xF0;
-inline constexpr std::uint8_t kSysexEnd = 0xF7;
-// The second byte of a request after the channel byte.
-inline constexpr std::uint8_t kSendRequest = 0x10;     // the synth sends a tone
-inline constexpr std::uint8_t kReceiveRequest = 0x20;  // the synth takes a tone
-inline constexpr std::uint8_t kAcknowledge = 0x30;
-inline constexpr std::uint8_t kGoAhead = 0x31;  // the computer's "send the data"
-
+inline constexpr int kMidiChannels = 16;
 [[nodiscard]] constexpr bool IsMidiChannel(int channel) {
-    return channel >= 1 && channel <= 16;
+    return channel >= 1 && channel <= kMidiChannels;
 }
 // Clock, active sensing and the other realtime bytes may appear anywhere, also inside SysEx.
 [[nodiscard]] constexpr bool IsRealtime(std::uint8_t byte) {
@@ -60,12 +54,9 @@ inline constexpr std::array<std::uint8_t, 1> kFetchClose{kSysexEnd};
 [[nodiscard]] std::array<std::uint8_t, 7> GoAheadMessage(int channel);
 
 // F0 44 00 00 7n 20 pp, the 256 data bytes, F7: a tone for a memory of the synth, in one
-// message. Entries are written as their low eight bits; check them with FirstUnsendableEntry.
+// message. Entries are written as their low eight bits; check them with FirstUnsendableEntry
+// (bank/synth_protocol.h).
 [[nodiscard]] ToneDump BuildToneWrite(int channel, SynthMemory memory, const ToneRecord& tone);
-
-// The first entry (1 to 256) that no data byte can carry, being outside 0 to 127: it would end
-// the message on the wire. Nothing when every entry can go.
-[[nodiscard]] std::optional<int> FirstUnsendableEntry(const ToneRecord& tone);
 
 // Bn 7B 00.
 [[nodiscard]] std::array<std::uint8_t, 3> AllNotesOff(int channel);

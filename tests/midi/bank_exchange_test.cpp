@@ -24,7 +24,7 @@ struct BankExchange : ::testing::Test {
             if (cancelAt != 0 && bank.Progress().done == cancelAt) return bank.Cancel(now);
             const Bytes& last = LastRequest();
             const int memory = last[6] - 0x20 + 1;
-            const bool fetch = last[5] == midi::kSendRequest;
+            const bool fetch = last[5] == kFetchToneCommand;
             const auto result =
                 memory == silentAt
                     ? bank.Tick(now += 1s)

@@ -39,9 +39,9 @@ int Rounds() {
 std::vector<Bytes> Messages(const Bytes& heard) {
     std::vector<Bytes> messages;
     for (const std::uint8_t byte : heard) {
-        const bool open = !messages.empty() && messages.back().front() == midi::kSysexStart &&
-                          messages.back().back() != midi::kSysexEnd;
-        if (byte == midi::kSysexStart || !open)
+        const bool open = !messages.empty() && messages.back().front() == kSysexStart &&
+                          messages.back().back() != kSysexEnd;
+        if (byte == kSysexStart || !open)
             messages.push_back({byte});
         else
             messages.back().push_back(byte);
@@ -51,7 +51,7 @@ std::vector<Bytes> Messages(const Bytes& heard) {
 
 Bytes BankRequest(int internal) {
     Bytes request = AsBytes(midi::BuildFetchRequest(1, SynthMemory::Internal(internal)));
-    request.push_back(midi::kSysexEnd);
+    request.push_back(kSysexEnd);
     return request;
 }
 

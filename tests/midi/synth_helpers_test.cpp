@@ -2,6 +2,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "exchange_test_support.h"
 #include "midi/synth_memory.h"
 #include "midi/synth_messages.h"
@@ -79,6 +81,22 @@ TEST(SynthMessages, CarryTheChannelAndPosition) {
 
     EXPECT_THROW((void)midi::AllNotesOff(0), std::out_of_range);
     EXPECT_THROW((void)midi::BuildFetchRequest(17, SynthMemory::Current()), std::out_of_range);
+}
+
+// The editor's Send Patch and the exchanges refuse a tone by this one check.
+TEST(SynthMessages, TheFirstEntryOutside0To127IsTheUnsendableOne) {
+    ToneRecord tone{};
+    EXPECT_EQ(FirstUnsendableEntry(tone), std::nullopt);
+    FillEntries(tone, 127);
+    EXPECT_EQ(FirstUnsendableEntry(tone), std::nullopt);
+    for (const auto& [entry, value, later] :
+         {std::tuple{1, 128, 2}, {256, -1, 0}, {100, 255, 200}, {37, -128, 38}}) {
+        ToneRecord bad{};
+        bad[entry] = static_cast<std::int16_t>(value);
+        if (later != 0) bad[later] = 200;
+        EXPECT_EQ(FirstUnsendableEntry(bad), entry) << "entry " << entry << " holds " << value;
+    }
+    EXPECT_THROW((void)midi::BuildToneWrite(0, SynthMemory::Current(), tone), std::out_of_range);
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ SynthResponder::SynthResponder() {
 
 void SynthResponder::Feed(std::uint8_t byte, std::vector<std::uint8_t>& answer) {
     if (midi::IsRealtime(byte) || behaviour_.fault == SynthFault::Silent) return;
-    if (byte == midi::kSysexStart) {  // a new message ends whatever came before
+    if (byte == kSysexStart) {  // a new message ends whatever came before
         step_ = Step::Header;
         matched_ = 0;
         return;
@@ -37,8 +37,8 @@ void SynthResponder::Feed(std::uint8_t byte, std::vector<std::uint8_t>& answer) 
             }
             return;
         case Step::Command:
-            sending_ = byte == midi::kSendRequest;
-            step_ = sending_ || byte == midi::kReceiveRequest ? Step::Position : Step::Idle;
+            sending_ = byte == kFetchToneCommand;
+            step_ = sending_ || byte == kStoreToneCommand ? Step::Position : Step::Idle;
             return;
         case Step::Position:
             TakePosition(byte, answer);
@@ -47,7 +47,7 @@ void SynthResponder::Feed(std::uint8_t byte, std::vector<std::uint8_t>& answer) 
             step_ = byte == channelByte ? Step::GoAhead : Step::Idle;
             return;
         case Step::GoAhead:
-            if (byte != midi::kGoAhead)
+            if (byte != kGoAheadCommand)
                 step_ = Step::Idle;
             else if (behaviour_.fault == SynthFault::WholeRequestsOnly)
                 step_ = Step::AwaitingWhole;
@@ -55,14 +55,14 @@ void SynthResponder::Feed(std::uint8_t byte, std::vector<std::uint8_t>& answer) 
                 SendTone(answer);
             return;
         case Step::AwaitingWhole:
-            if (byte == midi::kSysexEnd) {
+            if (byte == kSysexEnd) {
                 Acknowledge(answer);
                 SendTone(answer);
             }
             step_ = Step::Idle;  // the request's own F7 has closed it
             return;
         case Step::AwaitingClose:
-            if (byte == midi::kSysexEnd) step_ = Step::Idle;
+            if (byte == kSysexEnd) step_ = Step::Idle;
             return;
         case Step::ReceivingTone:
             TakeToneByte(byte, answer);
@@ -101,7 +101,7 @@ void SynthResponder::SendTone(std::vector<std::uint8_t>& answer) {
         behaviour_.fault == SynthFault::ShortAnswer ? behaviour_.shortDataBytes : kToneEntries;
     for (int entry = 1; entry <= count; ++entry)
         answer.push_back(static_cast<std::uint8_t>(tone[entry]));
-    answer.push_back(midi::kSysexEnd);
+    answer.push_back(kSysexEnd);
     step_ = Step::AwaitingClose;
 }
 
@@ -111,14 +111,14 @@ void SynthResponder::TakeToneByte(std::uint8_t byte, std::vector<std::uint8_t>& 
         return;
     }
     step_ = Step::Idle;
-    if (byte != midi::kSysexEnd || incoming_.size() != static_cast<std::size_t>(kToneEntries))
+    if (byte != kSysexEnd || incoming_.size() != static_cast<std::size_t>(kToneEntries))
         return;  // a broken write is not taken
     ToneRecord tone{};
     std::copy(incoming_.begin(), incoming_.end(), tone.begin() + 1);
     Store(*memory_, tone);
     switch (behaviour_.confirmation) {
         case SynthConfirmation::Close:
-            answer.push_back(midi::kSysexEnd);
+            answer.push_back(kSysexEnd);
             break;
         case SynthConfirmation::GoAheadClose: {
             const auto close = midi::GoAheadClose(behaviour_.channel);
@@ -127,7 +127,7 @@ void SynthResponder::TakeToneByte(std::uint8_t byte, std::vector<std::uint8_t>& 
         }
         case SynthConfirmation::GoAheadMessage: {
             const auto message = midi::GoAheadMessage(behaviour_.channel);
-            answer.push_back(midi::kSysexEnd);
+            answer.push_back(kSysexEnd);
             answer.insert(answer.end(), message.begin(), message.end());
             break;
         }

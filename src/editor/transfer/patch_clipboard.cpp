@@ -19,7 +19,8 @@ struct ClipboardTone {
 
 // Our own type: the dump, then the name. Anything shorter or not framed as a dump is not ours.
 std::optional<ClipboardTone> FromOwnType(const std::vector<std::uint8_t>& bytes) {
-    if (bytes.size() < kDumpBytes || bytes.front() != 0xF0 || bytes[kDumpBytes - 1] != 0xF7)
+    if (bytes.size() < kDumpBytes || bytes.front() != kSysexStart ||
+        bytes[kDumpBytes - 1] != kSysexEnd)
         return std::nullopt;
     ClipboardTone tone;
     for (int entry = 1; entry <= kToneEntries; ++entry) {
