@@ -29,6 +29,7 @@ constexpr const char* kAmountKey = "explore/amount";
 constexpr const char* kLocksKey = "explore/locks";
 constexpr const char* kMorphPatchKey = "explore/morphPatch";
 constexpr const char* kGeometryKey = "explore/geometry";
+constexpr const char* kOnSynthKey = "explore/auditionOnSynth";
 
 DecodedTone Decoded(const ToneRecord& record) {
     return DecodeTone(record, DefaultDecodedTone()).tone;
@@ -69,8 +70,13 @@ bool LiveVoiceAudition::Play(const DecodedTone& tone) {
 }
 
 ExploreWindow::ExploreWindow(editor::LinkedEditor& tones, editor::SettingsStore& settings,
-                             CandidateAudition& audition, QWidget* parent)
-    : QWidget(parent, Qt::Window), tones_(tones), settings_(settings), audition_(audition) {
+                             CandidateAudition& audition, editor::SynthAudition* synth,
+                             QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      tones_(tones),
+      settings_(settings),
+      audition_(audition),
+      synth_(synth) {
     setObjectName(QStringLiteral("ExploreWindow"));
     setWindowTitle(QStringLiteral("Explore"));
     auto* layout = new QHBoxLayout(this);
@@ -144,6 +150,14 @@ QWidget* ExploreWindow::MakeSide() {
         });
     }
     column->addWidget(lockBox);
+
+    onSynth_ = new QCheckBox(QStringLiteral("Audition on the s&ynth"));
+    onSynth_->setObjectName(QStringLiteral("chkAuditionOnSynth"));
+    onSynth_->setToolTip(
+        QStringLiteral("Also send each candidate heard to the synth's temporary area"));
+    onSynth_->setEnabled(synth_ != nullptr);
+    column->addWidget(onSynth_);
+    connect(onSynth_, &QCheckBox::toggled, this, [this] { WriteSettings(); });
 
     auto* walk = new QHBoxLayout;
     back_ = AddButton(*walk, "btnBack", QStringLiteral("&Back"));
@@ -282,7 +296,7 @@ void ExploreWindow::Audition(int index) {
     chosen_ = index;
     const std::vector<explore::Explored>& candidates = exploration_.Candidates();
     if (index < 0 || index >= static_cast<int>(candidates.size())) return;
-    const bool heard = audition_.Play(Decoded(candidates[static_cast<std::size_t>(index)].tone));
+    const bool heard = Hear(candidates[static_cast<std::size_t>(index)].tone);
     status_->setText(heard ? QStringLiteral("Playing candidate %1").arg(index + 1)
                            : QStringLiteral("Open Synth > Voice (F5) with Play on this computer "
                                             "on to hear the candidates"));
@@ -344,7 +358,13 @@ void ExploreWindow::PlayMorph() {
     const ToneRecord& partner = bank[static_cast<std::size_t>(morphPatch_->currentIndex())];
     const explore::Explored morphed =
         explore::Morph(tones_.CurrentTone(), partner, morph_->value() * explore::kPermille / 100);
-    audition_.Play(Decoded(morphed.tone));
+    (void)Hear(morphed.tone);
+}
+
+bool ExploreWindow::Hear(const ToneRecord& tone) {
+    const bool onSynth = synth_ != nullptr && onSynth_->isChecked();
+    if (onSynth) synth_->AuditionOnSynth(tone);
+    return audition_.Play(Decoded(tone)) || onSynth;
 }
 
 void ExploreWindow::KeepMorph() {
@@ -371,6 +391,7 @@ void ExploreWindow::ReadSettings() {
     ListMorphPatches();
     const std::string morphPatch = settings_.Read(kMorphPatchKey).value_or("2");
     morphPatch_->setCurrentIndex(std::clamp(std::atoi(morphPatch.c_str()), 1, kBankSlots) - 1);
+    onSynth_->setChecked(synth_ != nullptr && settings_.Read(kOnSynthKey).value_or("0") == "1");
     settingsRead_ = true;
 }
 
@@ -385,6 +406,7 @@ void ExploreWindow::WriteSettings() {
     }
     settings_.Write(kLocksKey, locks);
     settings_.Write(kMorphPatchKey, std::to_string(morphPatch_->currentIndex() + 1));
+    if (synth_ != nullptr) settings_.Write(kOnSynthKey, onSynth_->isChecked() ? "1" : "0");
 }
 
 }  // namespace voxtane::qt

@@ -8,6 +8,7 @@
 #include <QSpinBox>
 
 #include "editor_window.h"
+#include "midi/synth_messages.h"
 #include "qt/candidate_cell.h"
 #include "qt/explore_window.h"
 #include "qt/voice_window.h"
@@ -128,6 +129,32 @@ class ExploreTest : public FreshWindowTest {
             return voiceWindow->Output().Voice()->Meter().activeVoices == 0;
         };
         QTRY_VERIFY_WITH_TIMEOUT(silentAfterABlock(), 20000);
+    }
+
+    // With "Audition on the synth" on, a candidate heard goes to the synth's temporary area on
+    // the link's channel; the box is kept in the settings.
+    void candidatesAreHeardOnTheSynthWhenAskedFor() {
+        EditorWindow editor({"/opt/voxtane", {"JACK: synth:in"}, 1});
+        QVERIFY(editor.ShowActive());
+        editor.run.synthLink.ApplySettings({"", 7, false});
+        QTest::keyClick(&editor.window, Qt::Key_E, Qt::ControlModifier);
+        auto* window = editor.window.findChild<qt::ExploreWindow*>();
+        QVERIFY(window && QTest::qWaitForWindowActive(window));
+        window->StartOver(2026);
+        const std::size_t before = editor.midiBackend.Sent().size();
+        QTest::keyClick(&window->Cell(2), Qt::Key_Space);
+        QCOMPARE(editor.midiBackend.Sent().size(), before);  // the box is off
+
+        auto* onSynth = window->findChild<QAbstractButton*>(QStringLiteral("chkAuditionOnSynth"));
+        onSynth->click();
+        QCOMPARE(editor.run.settings.Read("explore/auditionOnSynth"),
+                 std::optional<std::string>("1"));
+        QTest::keyClick(&window->Cell(2), Qt::Key_Space);
+        QVERIFY(editor.midiBackend.Sent().size() > before);
+        const auto expected = midi::BuildToneWrite(7, midi::SynthMemory::Current(),
+                                                   window->Session().Candidates()[2].tone);
+        QCOMPARE(editor.midiBackend.Sent().back(),
+                 std::vector<std::uint8_t>(expected.begin(), expected.end()));
     }
 
     // With VOXTANE_SCREENSHOT_DIR set, a second generation with two picks is saved there for the
