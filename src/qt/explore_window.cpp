@@ -17,6 +17,7 @@
 
 #include "explore/explore_random.h"
 #include "explore/operations.h"
+#include "library/own_tones.h"
 #include "qt/candidate_cell.h"
 #include "tone/default_tone.h"
 
@@ -203,6 +204,10 @@ QWidget* ExploreWindow::MakeSide() {
     keepRow->addWidget(keepPatch_);
     column->addLayout(keepRow);
     connect(keepIn, &QPushButton::clicked, this, &ExploreWindow::KeepInPatch);
+    addButton_ = AddButton(*column, "btnAddToLibrary", QStringLiteral("Add to &Library"));
+    addButton_->setToolTip(
+        QStringLiteral("Put the chosen candidate into the library, in its folder Explore"));
+    connect(addButton_, &QPushButton::clicked, this, &ExploreWindow::AddToLibrary);
 
     column->addWidget(MakeMorph());
     status_ = new QLabel;
@@ -342,6 +347,50 @@ void ExploreWindow::KeepInPatch() {
     status_->setText(QStringLiteral("Kept %1 in patch %2")
                          .arg(QString::fromStdString(CandidateName(chosen_)))
                          .arg(patch));
+}
+
+void ExploreWindow::AddToLibrary() {
+    const std::vector<explore::Explored>& candidates = exploration_.Candidates();
+    if (addingNow_ || chosen_ >= static_cast<int>(candidates.size())) return;
+    const ToneRecord tone = candidates[static_cast<std::size_t>(chosen_)].tone;
+    const std::string name =
+        tones_.Name(tones_.CurrentPatch()) + " x" + std::to_string(chosen_ + 1);
+    addingNow_ = true;
+    addButton_->setEnabled(false);
+    status_->setText(QStringLiteral("Adding to the library..."));
+    // The scan walks every folder of the library: not on the window's thread.
+    adding_ = std::jthread([this, tone, name] {
+        const library::AddedTone added =
+            library::AddToneToLibrary(library::Library::DefaultPath(), "Explore", tone, name);
+        QMetaObject::invokeMethod(this, [this, added] {
+            if (adding_.joinable()) adding_.join();
+            addingNow_ = false;
+            addButton_->setEnabled(true);
+            const QString file = QString::fromStdString(added.file.filename().string());
+            const QString folder = QString::fromStdString(added.file.parent_path().string());
+            switch (added.outcome) {
+                case library::AddOutcome::Added:
+                    status_->setText(QStringLiteral("Added to the library as \"%1\" in %2%3")
+                                         .arg(file, folder,
+                                              added.folderAdded
+                                                  ? QStringLiteral(", a folder new to the library")
+                                                  : QString()));
+                    break;
+                case library::AddOutcome::NotWritten:
+                    status_->setText(QStringLiteral("Not added to the library: %1 could not be "
+                                                    "written (%2)")
+                                         .arg(file.isEmpty() ? folder : file,
+                                              QString::fromStdString(added.reason)));
+                    break;
+                case library::AddOutcome::LibraryFailed:
+                    status_->setText(
+                        QStringLiteral("Written as \"%1\" in %2, but the library could "
+                                       "not take it (%3)")
+                            .arg(file, folder, QString::fromStdString(added.reason)));
+                    break;
+            }
+        });
+    });
 }
 
 void ExploreWindow::ListMorphPatches() {

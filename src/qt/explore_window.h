@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <thread>
 
 #include "editor/linked_editor.h"
 #include "editor/settings_store.h"
@@ -75,6 +76,11 @@ class ExploreWindow : public QWidget {
     // Grows generation 1 as children of the patches listed ("1,4,7"); false when the list names
     // no patch 1 to 16.
     bool StartFromPatches(const QString& list, std::uint64_t seed);
+    // "Add to Library": the chosen candidate goes into the library (the default one) as a file of
+    // its own folder "Library/Explore", scanned on a worker; the status says what was done.
+    void AddToLibrary();
+    // An addition to the library is under way.
+    [[nodiscard]] bool Adding() const { return addingNow_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -117,6 +123,9 @@ class ExploreWindow : public QWidget {
     QComboBox* morphPatch_ = nullptr;
     QSlider* morph_ = nullptr;
     QCheckBox* onSynth_ = nullptr;
+    QPushButton* addButton_ = nullptr;
+    bool addingNow_ = false;
+    std::jthread adding_;  // joined before the window goes: it reports back to the window
     int chosen_ = 0;
     bool settingsRead_ = false;  // nothing is written back while they are read
 };

@@ -8,6 +8,7 @@
 #include <QSpinBox>
 
 #include "editor_window.h"
+#include "library/library.h"
 #include "midi/synth_messages.h"
 #include "qt/candidate_cell.h"
 #include "qt/explore_window.h"
@@ -155,6 +156,35 @@ class ExploreTest : public FreshWindowTest {
                                                    window->Session().Candidates()[2].tone);
         QCOMPARE(editor.midiBackend.Sent().back(),
                  std::vector<std::uint8_t>(expected.begin(), expected.end()));
+    }
+
+    // "Add to Library" writes the chosen candidate into the library's folder Explore, which the
+    // library then lists and has scanned; the bank is not touched.
+    void aCandidateIsAddedToTheLibrary() {
+        EditorWindow& editor = *editor_;
+        const editor::BankTones bank = editor.run.tones.Tones();
+        QTest::keyClick(&editor.window, Qt::Key_E, Qt::ControlModifier);
+        auto* window = editor.window.findChild<qt::ExploreWindow*>();
+        QVERIFY(window && QTest::qWaitForWindowActive(window));
+        window->StartOver(7);
+        QTest::keyClick(&window->Cell(4), Qt::Key_Space);
+        window->findChild<QPushButton*>(QStringLiteral("btnAddToLibrary"))->click();
+        auto* status = window->findChild<QLabel*>(QStringLiteral("lblExploreStatus"));
+        QTRY_VERIFY_WITH_TIMEOUT(!window->Adding(), 30000);
+        QVERIFY2(status->text().startsWith(QStringLiteral("Added to the library as \"")),
+                 qPrintable(status->text()));
+        QVERIFY(status->text().contains(QStringLiteral(" x5.syx\"")));
+        QCOMPARE(editor.run.tones.Tones(), bank);
+
+        const std::filesystem::path path = library::Library::DefaultPath();
+        library::Library::Opened opened = library::Library::Open(path);
+        QVERIFY(opened.library);
+        const std::vector<std::string> folders = opened.library->Folders();
+        const std::string folder = (path.parent_path() / "Library" / "Explore").string();
+        QVERIFY(std::find(folders.begin(), folders.end(), folder) != folders.end());
+        library::Stats stats;
+        QVERIFY(opened.library->GetStats(stats).ok());
+        QVERIFY(stats.tones >= 1);
     }
 
     // With VOXTANE_SCREENSHOT_DIR set, a second generation with two picks is saved there for the
