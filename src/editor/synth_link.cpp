@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "midi/midi_state.h"
 #include "midi/synth_messages.h"
@@ -157,6 +158,7 @@ void SynthLink::End() {
         SendAllNotesOff();
     }
     if (pendingEdit_) ToneEdited();
+    if (pendingAudition_) AuditionOnSynth(*std::exchange(pendingAudition_, std::nullopt));
     KeepTicking();
     changed.Notify();
 }
@@ -482,26 +484,45 @@ void SynthLink::ToneEdited() {
     if (!settings_.sendWhileEditing) return;
     if (Busy()) {
         pendingEdit_ = true;
+        pendingAudition_.reset();
         return;
     }
     pendingEdit_ = false;
-    if (midiRun_.vbsyxgbl.MidiDeviceChoice == kNoOutputChoice) return;
+    SendToTemporaryArea(editor_.CurrentTone(), "Send While Editing");
+}
+
+void SynthLink::AuditionOnSynth(const ToneRecord& tone) {
+    if (Busy()) {
+        pendingAudition_ = tone;
+        pendingEdit_ = false;
+        return;
+    }
+    SendToTemporaryArea(tone, "Audition on the synth");
+}
+
+midi::DumpCoalescer* SynthLink::EditOutput(const std::string& who) {
+    if (midiRun_.vbsyxgbl.MidiDeviceChoice == kNoOutputChoice) return nullptr;
     if (!editConnection_) {
         midi::SynthConnection::Opened opened =
             midi::SynthConnection::Open(midiRun_.backend, OutputDevice(), "");
         if (!opened.connection) {
-            SetStatus("Send While Editing: the MIDI output could not be opened (" +
-                      opened.status.reason + ").");
-            return;
+            SetStatus(who + ": the MIDI output could not be opened (" + opened.status.reason +
+                      ").");
+            return nullptr;
         }
         editConnection_ = std::move(opened.connection);
         coalescer_.emplace(*editConnection_, settings_.channel);
     }
-    if (coalescer_->Edited(editor_.CurrentTone(), midiRun_.clock.Now()) ==
-        midi::EditDump::NotSendable)
-        SetStatus("Send While Editing: the tone holds an entry the synth cannot take.");
-    if (const auto failure = coalescer_->TakeFailure())
-        SetStatus("Send While Editing: the tone could not be sent (" + *failure + ").");
+    return &*coalescer_;
+}
+
+void SynthLink::SendToTemporaryArea(const ToneRecord& tone, const std::string& who) {
+    midi::DumpCoalescer* coalescer = EditOutput(who);
+    if (coalescer == nullptr) return;
+    if (coalescer->Edited(tone, midiRun_.clock.Now()) == midi::EditDump::NotSendable)
+        SetStatus(who + ": the tone holds an entry the synth cannot take.");
+    if (const auto failure = coalescer->TakeFailure())
+        SetStatus(who + ": the tone could not be sent (" + *failure + ").");
     KeepTicking();
 }
 

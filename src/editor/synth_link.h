@@ -10,6 +10,7 @@
 #include "editor/midi_commands.h"
 #include "editor/platform.h"
 #include "editor/settings_store.h"
+#include "editor/synth_audition.h"
 #include "editor/ticker.h"
 #include "midi/bank_exchange.h"
 #include "midi/dump_coalescer.h"
@@ -36,7 +37,7 @@ struct LinkSettings {
 // the status, All Notes Off and Send While Editing wait for its end, and a sounding test note is
 // ended before the exchange's first message. A fetch asks in the form the synth last answered
 // (see midi::FetchForm), kept in the settings.
-class SynthLink : private SendCoordinator {
+class SynthLink : public SynthAudition, private SendCoordinator {
   public:
     // `title` is the program's, for the message boxes.
     SynthLink(midi::MidiRun& midiRun, MidiCommands& midiCommands, Platform& platform,
@@ -62,6 +63,10 @@ class SynthLink : private SendCoordinator {
     void WriteBank();
     void WriteBankConfirmed();
     void SetSendWhileEditing(bool on);
+    // Sends `tone` to the synth's temporary area through the edits' output, coalesced as edits
+    // are: a slider dragged through tones sends one dump at a time and always the last. While an
+    // exchange runs the tone waits for its end (only the last one).
+    void AuditionOnSynth(const ToneRecord& tone) override;
     // Waits for the end of the exchange under way, when one runs.
     void AllNotesOff();
     // Ends the exchange under way; nothing of it is taken.
@@ -111,6 +116,10 @@ class SynthLink : private SendCoordinator {
     [[nodiscard]] std::string WhatToCheck() const;
     [[nodiscard]] std::int32_t OutputDevice() const;
     void ToneEdited();
+    // The coalescer of the edits' output, opened when needed; nothing (said in the status,
+    // after `who`) when no output is chosen or it cannot be opened.
+    [[nodiscard]] midi::DumpCoalescer* EditOutput(const std::string& who);
+    void SendToTemporaryArea(const ToneRecord& tone, const std::string& who);
     void StartOrStopEditSending();
     void KeepTicking();
     void SaveSettings();
@@ -139,7 +148,10 @@ class SynthLink : private SendCoordinator {
     std::optional<midi::DumpCoalescer> coalescer_;
 
     std::string status_;
+    // What waits for the end of an exchange to go to the temporary area: the edited tone or a
+    // tone auditioned, whichever came last.
     bool pendingEdit_ = false;
+    std::optional<ToneRecord> pendingAudition_;
     bool pendingAllNotesOff_ = false;
 };
 

@@ -22,7 +22,8 @@ void AddToolsMenu(QMenuBar& bar, QAction* before, QWidget& window, editor::Edito
         [&window, &run, shown, voice = std::move(voice), restore = std::move(restoreVoice)] {
             if (shown->isNull()) {
                 auto* audition = new LiveVoiceAudition(voice, restore);
-                auto* made = new ExploreWindow(run.tones, run.settings, *audition, &window);
+                auto* made =
+                    new ExploreWindow(run.tones, run.settings, *audition, &run.synthLink, &window);
                 QObject::connect(made, &QObject::destroyed, [audition] { delete audition; });
                 // Undo and Redo reach the editor from this window too.
                 for (const char* name : {"cmdUndo", "cmdRedo"})

@@ -17,6 +17,7 @@
 
 #include "explore/explore_random.h"
 #include "explore/operations.h"
+#include "library/own_tones.h"
 #include "qt/candidate_cell.h"
 #include "tone/default_tone.h"
 
@@ -29,6 +30,7 @@ constexpr const char* kAmountKey = "explore/amount";
 constexpr const char* kLocksKey = "explore/locks";
 constexpr const char* kMorphPatchKey = "explore/morphPatch";
 constexpr const char* kGeometryKey = "explore/geometry";
+constexpr const char* kOnSynthKey = "explore/auditionOnSynth";
 
 DecodedTone Decoded(const ToneRecord& record) {
     return DecodeTone(record, DefaultDecodedTone()).tone;
@@ -69,8 +71,13 @@ bool LiveVoiceAudition::Play(const DecodedTone& tone) {
 }
 
 ExploreWindow::ExploreWindow(editor::LinkedEditor& tones, editor::SettingsStore& settings,
-                             CandidateAudition& audition, QWidget* parent)
-    : QWidget(parent, Qt::Window), tones_(tones), settings_(settings), audition_(audition) {
+                             CandidateAudition& audition, editor::SynthAudition* synth,
+                             QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      tones_(tones),
+      settings_(settings),
+      audition_(audition),
+      synth_(synth) {
     setObjectName(QStringLiteral("ExploreWindow"));
     setWindowTitle(QStringLiteral("Explore"));
     auto* layout = new QHBoxLayout(this);
@@ -145,6 +152,14 @@ QWidget* ExploreWindow::MakeSide() {
     }
     column->addWidget(lockBox);
 
+    onSynth_ = new QCheckBox(QStringLiteral("Audition on the s&ynth"));
+    onSynth_->setObjectName(QStringLiteral("chkAuditionOnSynth"));
+    onSynth_->setToolTip(
+        QStringLiteral("Also send each candidate heard to the synth's temporary area"));
+    onSynth_->setEnabled(synth_ != nullptr);
+    column->addWidget(onSynth_);
+    connect(onSynth_, &QCheckBox::toggled, this, [this] { WriteSettings(); });
+
     auto* walk = new QHBoxLayout;
     back_ = AddButton(*walk, "btnBack", QStringLiteral("&Back"));
     forward_ = AddButton(*walk, "btnForward", QStringLiteral("&Forward"));
@@ -189,6 +204,10 @@ QWidget* ExploreWindow::MakeSide() {
     keepRow->addWidget(keepPatch_);
     column->addLayout(keepRow);
     connect(keepIn, &QPushButton::clicked, this, &ExploreWindow::KeepInPatch);
+    addButton_ = AddButton(*column, "btnAddToLibrary", QStringLiteral("Add to &Library"));
+    addButton_->setToolTip(
+        QStringLiteral("Put the chosen candidate into the library, in its folder Explore"));
+    connect(addButton_, &QPushButton::clicked, this, &ExploreWindow::AddToLibrary);
 
     column->addWidget(MakeMorph());
     status_ = new QLabel;
@@ -282,7 +301,7 @@ void ExploreWindow::Audition(int index) {
     chosen_ = index;
     const std::vector<explore::Explored>& candidates = exploration_.Candidates();
     if (index < 0 || index >= static_cast<int>(candidates.size())) return;
-    const bool heard = audition_.Play(Decoded(candidates[static_cast<std::size_t>(index)].tone));
+    const bool heard = Hear(candidates[static_cast<std::size_t>(index)].tone);
     status_->setText(heard ? QStringLiteral("Playing candidate %1").arg(index + 1)
                            : QStringLiteral("Open Synth > Voice (F5) with Play on this computer "
                                             "on to hear the candidates"));
@@ -330,6 +349,50 @@ void ExploreWindow::KeepInPatch() {
                          .arg(patch));
 }
 
+void ExploreWindow::AddToLibrary() {
+    const std::vector<explore::Explored>& candidates = exploration_.Candidates();
+    if (addingNow_ || chosen_ >= static_cast<int>(candidates.size())) return;
+    const ToneRecord tone = candidates[static_cast<std::size_t>(chosen_)].tone;
+    const std::string name =
+        tones_.Name(tones_.CurrentPatch()) + " x" + std::to_string(chosen_ + 1);
+    addingNow_ = true;
+    addButton_->setEnabled(false);
+    status_->setText(QStringLiteral("Adding to the library..."));
+    // The scan walks every folder of the library: not on the window's thread.
+    adding_ = std::jthread([this, tone, name] {
+        const library::AddedTone added =
+            library::AddToneToLibrary(library::Library::DefaultPath(), "Explore", tone, name);
+        QMetaObject::invokeMethod(this, [this, added] {
+            if (adding_.joinable()) adding_.join();
+            addingNow_ = false;
+            addButton_->setEnabled(true);
+            const QString file = QString::fromStdString(added.file.filename().string());
+            const QString folder = QString::fromStdString(added.file.parent_path().string());
+            switch (added.outcome) {
+                case library::AddOutcome::Added:
+                    status_->setText(QStringLiteral("Added to the library as \"%1\" in %2%3")
+                                         .arg(file, folder,
+                                              added.folderAdded
+                                                  ? QStringLiteral(", a folder new to the library")
+                                                  : QString()));
+                    break;
+                case library::AddOutcome::NotWritten:
+                    status_->setText(QStringLiteral("Not added to the library: %1 could not be "
+                                                    "written (%2)")
+                                         .arg(file.isEmpty() ? folder : file,
+                                              QString::fromStdString(added.reason)));
+                    break;
+                case library::AddOutcome::LibraryFailed:
+                    status_->setText(
+                        QStringLiteral("Written as \"%1\" in %2, but the library could "
+                                       "not take it (%3)")
+                            .arg(file, folder, QString::fromStdString(added.reason)));
+                    break;
+            }
+        });
+    });
+}
+
 void ExploreWindow::ListMorphPatches() {
     const int chosen = std::max(0, morphPatch_->currentIndex());
     morphPatch_->clear();
@@ -344,7 +407,13 @@ void ExploreWindow::PlayMorph() {
     const ToneRecord& partner = bank[static_cast<std::size_t>(morphPatch_->currentIndex())];
     const explore::Explored morphed =
         explore::Morph(tones_.CurrentTone(), partner, morph_->value() * explore::kPermille / 100);
-    audition_.Play(Decoded(morphed.tone));
+    (void)Hear(morphed.tone);
+}
+
+bool ExploreWindow::Hear(const ToneRecord& tone) {
+    const bool onSynth = synth_ != nullptr && onSynth_->isChecked();
+    if (onSynth) synth_->AuditionOnSynth(tone);
+    return audition_.Play(Decoded(tone)) || onSynth;
 }
 
 void ExploreWindow::KeepMorph() {
@@ -371,6 +440,7 @@ void ExploreWindow::ReadSettings() {
     ListMorphPatches();
     const std::string morphPatch = settings_.Read(kMorphPatchKey).value_or("2");
     morphPatch_->setCurrentIndex(std::clamp(std::atoi(morphPatch.c_str()), 1, kBankSlots) - 1);
+    onSynth_->setChecked(synth_ != nullptr && settings_.Read(kOnSynthKey).value_or("0") == "1");
     settingsRead_ = true;
 }
 
@@ -385,6 +455,7 @@ void ExploreWindow::WriteSettings() {
     }
     settings_.Write(kLocksKey, locks);
     settings_.Write(kMorphPatchKey, std::to_string(morphPatch_->currentIndex() + 1));
+    if (synth_ != nullptr) settings_.Write(kOnSynthKey, onSynth_->isChecked() ? "1" : "0");
 }
 
 }  // namespace voxtane::qt

@@ -4,9 +4,11 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <thread>
 
 #include "editor/linked_editor.h"
 #include "editor/settings_store.h"
+#include "editor/synth_audition.h"
 #include "explore/exploration.h"
 #include "voice/live_voice.h"
 
@@ -52,12 +54,14 @@ class LiveVoiceAudition : public CandidateAudition {
 // The Explore window: 16 candidates grown from the current patch, heard, picked and grown
 // again; the amount and the locks beside them; a morph between the current patch and another.
 // Nothing in the bank changes until a candidate is kept, each keeping one step of the history.
+// With "Audition on the synth" on, what is heard also goes to the synth's temporary area through
+// `synth` (none: the box is left off and disabled).
 class ExploreWindow : public QWidget {
     Q_OBJECT
 
   public:
     ExploreWindow(editor::LinkedEditor& tones, editor::SettingsStore& settings,
-                  CandidateAudition& audition, QWidget* parent);
+                  CandidateAudition& audition, editor::SynthAudition* synth, QWidget* parent);
     // Keeps the place of a window still open when the program ends.
     ~ExploreWindow() override;
     ExploreWindow(const ExploreWindow&) = delete;
@@ -72,6 +76,11 @@ class ExploreWindow : public QWidget {
     // Grows generation 1 as children of the patches listed ("1,4,7"); false when the list names
     // no patch 1 to 16.
     bool StartFromPatches(const QString& list, std::uint64_t seed);
+    // "Add to Library": the chosen candidate goes into the library (the default one) as a file of
+    // its own folder "Library/Explore", scanned on a worker; the status says what was done.
+    void AddToLibrary();
+    // An addition to the library is under way.
+    [[nodiscard]] bool Adding() const { return addingNow_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -89,6 +98,8 @@ class ExploreWindow : public QWidget {
     void KeepInPatch();
     void KeepMorph();
     void PlayMorph();
+    // Heard on this computer and, when asked for, on the synth; false when nothing was heard.
+    bool Hear(const ToneRecord& tone);
     void ListMorphPatches();
     void ReadSettings();
     void WriteSettings();
@@ -98,6 +109,7 @@ class ExploreWindow : public QWidget {
     editor::LinkedEditor& tones_;
     editor::SettingsStore& settings_;
     CandidateAudition& audition_;
+    editor::SynthAudition* synth_;
     explore::Exploration exploration_;
     std::array<CandidateCell*, explore::Exploration::kCandidates> cells_{};
     std::array<QCheckBox*, explore::kToneGroupCount> locks_{};
@@ -110,6 +122,10 @@ class ExploreWindow : public QWidget {
     QLineEdit* startPatches_ = nullptr;
     QComboBox* morphPatch_ = nullptr;
     QSlider* morph_ = nullptr;
+    QCheckBox* onSynth_ = nullptr;
+    QPushButton* addButton_ = nullptr;
+    bool addingNow_ = false;
+    std::jthread adding_;  // joined before the window goes: it reports back to the window
     int chosen_ = 0;
     bool settingsRead_ = false;  // nothing is written back while they are read
 };

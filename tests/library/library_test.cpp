@@ -18,6 +18,7 @@
 #include "bank/sysex_bank_writer.h"
 #include "library/library.h"
 #include "library/near_words.h"
+#include "library/own_tones.h"
 #include "library/schema.h"
 #include "library/tone_file_reader.h"
 #include "library/tone_identity.h"
@@ -466,6 +467,42 @@ TEST_F(library, ABusyDatabaseIsWaitedForAndTheWaitIsTold) {
     release.join();
     EXPECT_TRUE(added.ok()) << added.message;
     EXPECT_TRUE(told);
+}
+
+// A tone added from the editor lands in a new file of the library's own folder, which the
+// library takes among its folders once, and is found under its name; nothing is overwritten.
+TEST_F(library, TonesAddedFromTheEditorAreNewFilesOfItsOwnFolderFoundByName) {
+    std::mt19937 random(23);
+    const ToneRecord first = RandomToneRecord(random);
+    const ToneRecord second = RandomToneRecord(random);
+    const fs::path folder = OwnTonesFolder(dbPath, "Explore");
+    EXPECT_EQ(folder, home.path() / "data" / "Library" / "Explore");
+
+    const AddedTone added = AddToneToLibrary(dbPath, "Explore", first, "Brass x3");
+    ASSERT_EQ(added.outcome, AddOutcome::Added) << added.reason;
+    EXPECT_EQ(added.file, folder / "01 Brass x3.syx");
+    EXPECT_TRUE(added.folderAdded);
+    EXPECT_EQ(added.newTones, 1);
+    const AddedTone again = AddToneToLibrary(dbPath, "Explore", second, "Brass x3");
+    ASSERT_EQ(again.outcome, AddOutcome::Added) << again.reason;
+    EXPECT_EQ(again.file, folder / "02 Brass x3.syx");
+    EXPECT_FALSE(again.folderAdded);
+    EXPECT_EQ(AddToneToLibrary(dbPath, "Explore", first, "Brass x3").newTones, 0)
+        << "a tone the library holds is a new source, not a new tone";
+
+    auto lib = OpenLibrary(dbPath);
+    EXPECT_EQ(lib->Folders(), std::vector<std::string>{folder.string()});
+    const SearchResult found = Find(*lib, Text("brass"));
+    EXPECT_EQ(found.tones.size(), 2u);
+    ExpectConsistent(*lib);
+
+    // A folder that cannot be made leaves the library alone.
+    fs::create_directories(home.path() / "blocked");
+    std::ofstream(home.path() / "blocked" / "Library") << "a file, not a folder";
+    EXPECT_EQ(
+        AddToneToLibrary(home.path() / "blocked" / "library.sqlite", "Explore", first, "X").outcome,
+        AddOutcome::NotWritten);
+    EXPECT_FALSE(fs::exists(home.path() / "blocked" / "library.sqlite"));
 }
 
 }  // namespace

@@ -296,5 +296,45 @@ TEST(SynthLink, SendWhileEditingSendsTheLastStateOfABurstOneDumpAtATime) {
         EXPECT_GE(sentAt[i] - sentAt[i - 1], 100ms) << "dump " << i;
 }
 
+// Auditioning goes to the temporary area as edits do, whether Send While Editing is on or not:
+// a burst coalesced to the last tone, and held while an exchange owns the output.
+TEST(SynthLink, AuditionsGoToTheTemporaryAreaCoalescedAndWaitForAnExchange) {
+    LinkedEditor editor(5);
+    const auto dump = [](const ToneRecord& tone) {
+        return AsBytes(midi::BuildToneWrite(5, SynthMemory::Current(), tone));
+    };
+    std::size_t before = editor.backend.Sent().size();
+    for (int i = 0; i < 30; ++i) {
+        editor.link.AuditionOnSynth(TestTone(i));
+        editor.clock.SleepFor(3ms);
+        editor.run.manualTicker.Tick();
+    }
+    editor.Settle();
+    auto sent = editor.backend.Sent();
+    ASSERT_GT(sent.size(), before);
+    EXPECT_EQ(sent.back(), dump(TestTone(29))) << "the last tone always goes";
+    EXPECT_LT(sent.size() - before, 30u / 2) << "a burst is coalesced";
+    for (std::size_t i = before; i < sent.size(); ++i)
+        EXPECT_EQ(sent[i].size(), dump(TestTone(0)).size()) << "only tone dumps: no memory written";
+
+    editor.synth.SetBehaviour({1, SynthFault::Silent, 120});
+    editor.link.GetPatchFrom(SynthMemory::Internal(2));
+    before = editor.backend.Sent().size();
+    editor.link.AuditionOnSynth(TestTone(40));
+    editor.link.AuditionOnSynth(TestTone(41));
+    EXPECT_EQ(editor.backend.Sent().size(), before) << "the exchange owns the output";
+    while (editor.run.manualTicker.Running() && editor.Said().empty()) {
+        editor.clock.SleepFor(5ms);
+        editor.run.manualTicker.Tick();
+    }
+    editor.Settle();
+    sent = editor.backend.Sent();
+    EXPECT_EQ(sent.back(), dump(TestTone(41)));
+    EXPECT_EQ(std::count(sent.begin() + static_cast<std::ptrdiff_t>(before), sent.end(),
+                         dump(TestTone(40))),
+              0)
+        << "only the last tone that waited goes";
+}
+
 }  // namespace
 }  // namespace voxtane::testing

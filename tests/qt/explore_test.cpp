@@ -8,6 +8,8 @@
 #include <QSpinBox>
 
 #include "editor_window.h"
+#include "library/library.h"
+#include "midi/synth_messages.h"
 #include "qt/candidate_cell.h"
 #include "qt/explore_window.h"
 #include "qt/voice_window.h"
@@ -128,6 +130,61 @@ class ExploreTest : public FreshWindowTest {
             return voiceWindow->Output().Voice()->Meter().activeVoices == 0;
         };
         QTRY_VERIFY_WITH_TIMEOUT(silentAfterABlock(), 20000);
+    }
+
+    // With "Audition on the synth" on, a candidate heard goes to the synth's temporary area on
+    // the link's channel; the box is kept in the settings.
+    void candidatesAreHeardOnTheSynthWhenAskedFor() {
+        EditorWindow editor({"/opt/voxtane", {"JACK: synth:in"}, 1});
+        QVERIFY(editor.ShowActive());
+        editor.run.synthLink.ApplySettings({"", 7, false});
+        QTest::keyClick(&editor.window, Qt::Key_E, Qt::ControlModifier);
+        auto* window = editor.window.findChild<qt::ExploreWindow*>();
+        QVERIFY(window && QTest::qWaitForWindowActive(window));
+        window->StartOver(2026);
+        const std::size_t before = editor.midiBackend.Sent().size();
+        QTest::keyClick(&window->Cell(2), Qt::Key_Space);
+        QCOMPARE(editor.midiBackend.Sent().size(), before);  // the box is off
+
+        auto* onSynth = window->findChild<QAbstractButton*>(QStringLiteral("chkAuditionOnSynth"));
+        onSynth->click();
+        QCOMPARE(editor.run.settings.Read("explore/auditionOnSynth"),
+                 std::optional<std::string>("1"));
+        QTest::keyClick(&window->Cell(2), Qt::Key_Space);
+        QVERIFY(editor.midiBackend.Sent().size() > before);
+        const auto expected = midi::BuildToneWrite(7, midi::SynthMemory::Current(),
+                                                   window->Session().Candidates()[2].tone);
+        QCOMPARE(editor.midiBackend.Sent().back(),
+                 std::vector<std::uint8_t>(expected.begin(), expected.end()));
+    }
+
+    // "Add to Library" writes the chosen candidate into the library's folder Explore, which the
+    // library then lists and has scanned; the bank is not touched.
+    void aCandidateIsAddedToTheLibrary() {
+        EditorWindow& editor = *editor_;
+        const editor::BankTones bank = editor.run.tones.Tones();
+        QTest::keyClick(&editor.window, Qt::Key_E, Qt::ControlModifier);
+        auto* window = editor.window.findChild<qt::ExploreWindow*>();
+        QVERIFY(window && QTest::qWaitForWindowActive(window));
+        window->StartOver(7);
+        QTest::keyClick(&window->Cell(4), Qt::Key_Space);
+        window->findChild<QPushButton*>(QStringLiteral("btnAddToLibrary"))->click();
+        auto* status = window->findChild<QLabel*>(QStringLiteral("lblExploreStatus"));
+        QTRY_VERIFY_WITH_TIMEOUT(!window->Adding(), 30000);
+        QVERIFY2(status->text().startsWith(QStringLiteral("Added to the library as \"")),
+                 qPrintable(status->text()));
+        QVERIFY(status->text().contains(QStringLiteral(" x5.syx\"")));
+        QCOMPARE(editor.run.tones.Tones(), bank);
+
+        const std::filesystem::path path = library::Library::DefaultPath();
+        library::Library::Opened opened = library::Library::Open(path);
+        QVERIFY(opened.library);
+        const std::vector<std::string> folders = opened.library->Folders();
+        const std::string folder = (path.parent_path() / "Library" / "Explore").string();
+        QVERIFY(std::find(folders.begin(), folders.end(), folder) != folders.end());
+        library::Stats stats;
+        QVERIFY(opened.library->GetStats(stats).ok());
+        QVERIFY(stats.tones >= 1);
     }
 
     // With VOXTANE_SCREENSHOT_DIR set, a second generation with two picks is saved there for the

@@ -7,6 +7,7 @@
 
 #include "bank/atomic_file.h"
 #include "bank/names_file.h"
+#include "bank/single_patch_file.h"
 #include "bank/sysex_bank_writer.h"
 #include "bank/tone_import.h"
 
@@ -101,17 +102,6 @@ int ExportedPatches(int patchCount) {
     return std::clamp(patchCount, 1, kBankSlots);
 }
 
-std::string FileNameOf(int patch, const std::string& name) {
-    std::string cleaned;
-    for (unsigned char c : name)
-        cleaned += c < 0x20 || std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) !=
-                                   std::string_view::npos
-                       ? '_'
-                       : static_cast<char>(c);
-    const std::string number = (patch < 10 ? "0" : "") + std::to_string(patch);
-    return number + (cleaned.empty() ? "" : " " + cleaned) + ".syx";
-}
-
 TransferReport BankTransfer::ImportFiles(const std::vector<std::string>& paths) {
     TransferReport report;
     std::vector<ImportedTone> found;
@@ -174,18 +164,16 @@ TransferReport BankTransfer::ExportBank(const std::string& folder,
     if (existing > 0 && !replace(existing)) return report;
     for (int patch = 1; patch <= report.wanted; ++patch) {
         const std::string path = targets[patch - 1].string();
-        const ToneDump dump = BuildToneDump(tones[patch - 1], MemoryPosition(patch));
-        const std::string namesPath = NamesFilePath(path);
-        const FileWriteResult names = WriteNamesFile(namesPath, {editor_.Name(patch)});
-        const FileWriteResult written = WriteFileAtomically(path, dump);
-        if (!written.ok())
-            report.notes.push_back(FileName(path) + " could not be written (" + written.reason +
-                                   ").");
+        const SinglePatchWrite written = WriteSinglePatchFile(
+            path, tones[patch - 1], MemoryPosition(patch), editor_.Name(patch));
+        if (!written.tone.ok())
+            report.notes.push_back(FileName(path) + " could not be written (" +
+                                   written.tone.reason + ").");
         else
             ++report.done;
-        if (!names.ok())
-            report.notes.push_back(FileName(namesPath) + " could not be written (" + names.reason +
-                                   ").");
+        if (!written.names.ok())
+            report.notes.push_back(FileName(NamesFilePath(path)) + " could not be written (" +
+                                   written.names.reason + ").");
     }
     return report;
 }

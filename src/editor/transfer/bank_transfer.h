@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "bank/single_patch_file.h"  // FileNameOf
 #include "editor/files/dialog_folders.h"
 #include "editor/linked_editor.h"
 #include "editor/platform.h"
@@ -50,8 +51,5 @@ class BankTransfer {
 // The patches an export writes: those of the bank, as Save All writes them (a bank that holds no
 // patches from a file, as after New, is saved as its first patch).
 [[nodiscard]] int ExportedPatches(int patchCount);
-
-// A patch name as part of a file name: characters no file name may hold become "_".
-[[nodiscard]] std::string FileNameOf(int patch, const std::string& name);
 
 }  // namespace voxtane::editor
