@@ -55,6 +55,10 @@ std::vector<std::string> Words(const QString& text) {
     return words;
 }
 
+// Thrown through the library from its progress calls to end a scan or a measurement early; its
+// transaction is rolled back and the next one starts over.
+struct WorkStopped {};
+
 QString Describe(const library::LibraryResult& result) {
     return result.message.empty() ? QStringLiteral("The library could not do that.")
                                   : Text(result.message);
@@ -106,8 +110,8 @@ QVariant LibraryModel::data(const QModelIndex& index, int role) const {
 
 QVariant LibraryModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    static const std::array<const char*, kColumns> names{"Name", "File", "Places", "Tags",
-                                                         "Favourite"};
+    static const std::array<const char*, kColumns> names{"Name", "File", "Places", "Favourite",
+                                                         "Tags"};
     return QString::fromLatin1(names[static_cast<std::size_t>(section)]);
 }
 
@@ -160,6 +164,11 @@ LibraryWindow::LibraryWindow(std::filesystem::path path, editor::LinkedEditor& t
         resize(900, 560);
     if (const auto state = settings_.Read(kSplitterKey))
         (void)splitter_->restoreState(QByteArray::fromBase64(QByteArray::fromStdString(*state)));
+    rescanDelay_.setSingleShot(true);
+    rescanDelay_.setInterval(kRescanDelayMs);
+    connect(&rescanDelay_, &QTimer::timeout, this, &LibraryWindow::Rescan);
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this,
+            [this] { rescanDelay_.start(); });
     Search();
     // What changed in the folders since the last run comes in while the owner already searches.
     if (library_ != nullptr) Rescan();
@@ -167,6 +176,7 @@ LibraryWindow::LibraryWindow(std::filesystem::path path, editor::LinkedEditor& t
 
 LibraryWindow::~LibraryWindow() {
     if (isVisible()) RememberGeometry();
+    stopping_ = true;
     if (worker_.joinable()) worker_.join();
 }
 
@@ -181,7 +191,7 @@ void LibraryWindow::BuildControls() {
     search_->setPlaceholderText(QStringLiteral("names, tags, notes, files"));
     search_->setClearButtonEnabled(true);
     searchLabel->setBuddy(search_);
-    auto* tagLabel = new QLabel(QStringLiteral("T&ags:"), this);
+    auto* tagLabel = new QLabel(QStringLiteral("&Tags:"), this);
     tagFilter_ = new QLineEdit(this);
     tagFilter_->setObjectName(QStringLiteral("txtLibraryTagFilter"));
     tagFilter_->setAccessibleName(QStringLiteral("Only tones with these tags"));
@@ -220,7 +230,7 @@ void LibraryWindow::BuildControls() {
     table_->setColumnWidth(LibraryModel::kName, 160);
     table_->setColumnWidth(LibraryModel::kFile, 180);
     table_->setColumnWidth(LibraryModel::kSources, 60);
-    table_->setColumnWidth(LibraryModel::kTags, 140);
+    table_->setColumnWidth(LibraryModel::kFavourite, 70);
     table_->setTabKeyNavigation(false);
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { ShowSelected(); });
@@ -241,7 +251,7 @@ void LibraryWindow::BuildControls() {
     sources_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     sources_->setFocusPolicy(Qt::StrongFocus);
     sources_->setAccessibleName(QStringLiteral("Where the tone is"));
-    favourite_ = new QCheckBox(QStringLiteral("F&avourite"), details);
+    favourite_ = new QCheckBox(QStringLiteral("Fa&vourite"), details);
     favourite_->setObjectName(QStringLiteral("chkLibraryFavourite"));
     favourite_->setAccessibleName(QStringLiteral("Favourite"));
     connect(favourite_, &QCheckBox::clicked, this, &LibraryWindow::ChangeFavourite);
@@ -434,6 +444,9 @@ void LibraryWindow::Rescan() {
         [this](library::Library& library) {
             library::ScanReport report;
             library::ScanOptions options;
+            options.afterFile = [this](const std::string&) {
+                if (stopping_) throw WorkStopped{};
+            };
             options.progress = [this](int done, int total) {
                 QMetaObject::invokeMethod(
                     this,
@@ -451,6 +464,7 @@ void LibraryWindow::Rescan() {
                 .arg(report.skipped.size());
         },
         [this] {
+            WatchFolders();
             if (!showingSimilar_) Search();
         });
 }
@@ -466,6 +480,7 @@ void LibraryWindow::FindSimilar() {
         [this, record, found](library::Library& library) {
             int computed = 0;
             const auto measured = library.ComputeFeatures(computed, [this](int done, int total) {
+                if (stopping_) throw WorkStopped{};
                 QMetaObject::invokeMethod(
                     this,
                     [this, done, total] {
@@ -496,9 +511,12 @@ void LibraryWindow::RunInBackground(std::function<QString(library::Library&)> wo
     rescan_->setEnabled(false);
     worker_ = std::thread([this, path = path_, work = std::move(work)] {
         QString summary;
-        auto opened = library::Library::Open(path);
-        summary = opened.library != nullptr ? work(*opened.library) : Describe(opened.result);
-        opened.library.reset();
+        try {
+            auto opened = library::Library::Open(path);
+            summary = opened.library != nullptr ? work(*opened.library) : Describe(opened.result);
+        } catch (const WorkStopped&) {
+            summary = QStringLiteral("Stopped.");
+        }
         workDone_ = true;
         QMetaObject::invokeMethod(
             this,
@@ -516,6 +534,16 @@ void LibraryWindow::Finish() {
     rescan_->setEnabled(true);
     if (auto after = std::exchange(afterWork_, {})) after();
     if (std::exchange(rescanWaiting_, false)) Rescan();
+}
+
+// Only the folders themselves are watched, not every folder below them: a change below shows at
+// the next Rescan or start.
+void LibraryWindow::WatchFolders() {
+    if (library_ == nullptr) return;
+    QStringList folders;
+    for (const std::string& folder : library_->Folders()) folders << Text(folder);
+    if (!watcher_.directories().isEmpty()) (void)watcher_.removePaths(watcher_.directories());
+    if (!folders.isEmpty()) (void)watcher_.addPaths(folders);
 }
 
 void LibraryWindow::Tell(const QString& text) {

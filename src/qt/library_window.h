@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QFileSystemWatcher>
 #include <QTimer>
 #include <QWidget>
 #include <atomic>
@@ -31,7 +32,7 @@ class LibraryModel : public QAbstractTableModel {
     Q_OBJECT
 
   public:
-    enum Column { kName, kFile, kSources, kTags, kFavourite, kColumns };
+    enum Column { kName, kFile, kSources, kFavourite, kTags, kColumns };
 
     using QAbstractTableModel::QAbstractTableModel;
     void SetTones(std::vector<library::ToneEntry> tones);
@@ -65,6 +66,8 @@ class LibraryWindow : public QWidget {
     static constexpr int kMaxRows = 1000;
     static constexpr int kSearchDelayMs = 150;
     static constexpr int kSimilarCount = 50;
+    // A folder changing often (files copied in) is scanned once it has been still for this long.
+    static constexpr int kRescanDelayMs = 2000;
 
     LibraryWindow(std::filesystem::path path, editor::LinkedEditor& tones,
                   editor::SettingsStore& settings, CandidateAudition& audition, QWidget* parent);
@@ -101,6 +104,7 @@ class LibraryWindow : public QWidget {
     void RunInBackground(std::function<QString(library::Library&)> work,
                          std::function<void()> done = {});
     void Finish();
+    void WatchFolders();
     void Tell(const QString& text);
     void RememberGeometry();
     [[nodiscard]] int SelectedRow() const;
@@ -127,11 +131,15 @@ class LibraryWindow : public QWidget {
     QPushButton* rescan_ = nullptr;
     QLabel* status_ = nullptr;
     QTimer searchDelay_;
+    QFileSystemWatcher watcher_;
+    QTimer rescanDelay_;
 
     // A similar search shows these instead of a search's results until the next search.
     bool showingSimilar_ = false;
     std::thread worker_;
     std::atomic<bool> workDone_ = true;
+    // Set when the window goes: the work in progress stops at its next file or batch.
+    std::atomic<bool> stopping_ = false;
     bool rescanWaiting_ = false;
     std::function<void()> afterWork_;
 };

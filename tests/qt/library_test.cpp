@@ -1,6 +1,7 @@
 // The Library window in the real editor: a folder of bank files added and scanned in the
 // background, found by typing, marked, and taken into the bank as one step that Undo takes back.
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -136,12 +137,22 @@ class LibraryTest : public FreshWindowTest {
         // Rescan finds nothing new and keeps what the owner said.
         window.findChild<QPushButton*>(QStringLiteral("btnLibraryRescan"))->click();
         QTRY_VERIFY_WITH_TIMEOUT(!window.Busy(), kScanLimitMs);
-        QTRY_COMPARE_WITH_TIMEOUT(window.Model().rowCount(), 6, kScanLimitMs);
+        QVERIFY(window.findChild<QLabel*>(QStringLiteral("lblLibraryStatus"))
+                    ->text()
+                    .contains(QStringLiteral(" 0 new")));
+
+        // A bank file copied into a watched folder is found without asking.
+        std::mt19937 random(7);
+        testing::WriteBankFile(std::filesystem::path(folder_.path().toStdString()) / "third.syx",
+                               {testing::RandomToneRecord(random)}, {"New Arrival"});
+        search->setText(QStringLiteral("arrival"));
+        QTRY_COMPARE_WITH_TIMEOUT(window.Model().rowCount(), 1, kScanLimitMs);
 
         const QString screenshots = qEnvironmentVariable("VOXTANE_SCREENSHOT_DIR");
         if (!screenshots.isEmpty()) {
             window.resize(900, 520);
-            window.findChild<QLineEdit*>(QStringLiteral("txtLibrarySearch"))->clear();
+            search->clear();
+            QTRY_COMPARE_WITH_TIMEOUT(window.Model().rowCount(), 7, 10000);
             window.Model().sort(qt::LibraryModel::kName, Qt::AscendingOrder);
             window.Table().selectRow(1);
             QTest::qWait(200);
