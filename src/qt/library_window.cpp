@@ -506,7 +506,7 @@ void LibraryWindow::FindSimilar() {
 void LibraryWindow::RunInBackground(std::function<QString(library::Library&)> work,
                                     std::function<void()> done) {
     if (worker_.joinable()) worker_.join();
-    workDone_ = false;
+    working_ = true;
     afterWork_ = std::move(done);
     rescan_->setEnabled(false);
     worker_ = std::thread([this, path = path_, work = std::move(work)] {
@@ -517,7 +517,6 @@ void LibraryWindow::RunInBackground(std::function<QString(library::Library&)> wo
         } catch (const WorkStopped&) {
             summary = QStringLiteral("Stopped.");
         }
-        workDone_ = true;
         QMetaObject::invokeMethod(
             this,
             [this, summary] {
@@ -531,6 +530,7 @@ void LibraryWindow::RunInBackground(std::function<QString(library::Library&)> wo
 
 void LibraryWindow::Finish() {
     if (worker_.joinable()) worker_.join();
+    working_ = false;
     rescan_->setEnabled(true);
     if (auto after = std::exchange(afterWork_, {})) after();
     if (std::exchange(rescanWaiting_, false)) Rescan();

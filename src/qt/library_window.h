@@ -78,7 +78,7 @@ class LibraryWindow : public QWidget {
     [[nodiscard]] LibraryModel& Model() { return model_; }
     [[nodiscard]] QTableView& Table() { return *table_; }
     // True while a scan or a measurement runs.
-    [[nodiscard]] bool Busy() const { return worker_.joinable() && !workDone_; }
+    [[nodiscard]] bool Busy() const { return working_; }
     // Adds the folder to the library and scans.
     void AddFolder(const QString& folder);
     void Rescan();
@@ -137,7 +137,7 @@ class LibraryWindow : public QWidget {
     // A similar search shows these instead of a search's results until the next search.
     bool showingSimilar_ = false;
     std::thread worker_;
-    std::atomic<bool> workDone_ = true;
+    bool working_ = false;  // until what follows the work has run on this thread
     // Set when the window goes: the work in progress stops at its next file or batch.
     std::atomic<bool> stopping_ = false;
     bool rescanWaiting_ = false;

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <random>
@@ -158,6 +159,33 @@ class LibraryTest : public FreshWindowTest {
             QTest::qWait(200);
             QVERIFY(window.grab().save(screenshots + QStringLiteral("/library-window.png")));
         }
+    }
+
+    // Closing the window mid-scan stops the scan; the library stays whole and the next scan
+    // reads everything.
+    void aWindowClosedWhileScanningLeavesAWholeLibrary() {
+        QTemporaryDir collection, store;
+        const testing::Collection written = testing::WriteCollection(
+            collection.path().toStdString(), {.tones = 1600, .duplicateShare = 0.1}, 5);
+        const std::filesystem::path path =
+            std::filesystem::path(store.path().toStdString()) / "library.sqlite";
+        CountingAudition audition;
+        {
+            qt::LibraryWindow window(path, editor_->run.tones, editor_->run.settings, audition,
+                                     &editor_->window);
+            window.AddFolder(collection.path());
+            QTRY_VERIFY_WITH_TIMEOUT(window.findChild<QLabel*>(QStringLiteral("lblLibraryStatus"))
+                                         ->text()
+                                         .contains(QRegularExpression("^Scanning:|tones\\.$")),
+                                     kScanLimitMs);
+        }
+        auto opened = library::Library::Open(path);
+        QVERIFY(opened.result.ok());
+        library::ScanReport report;
+        QVERIFY(opened.library->Scan(report).ok());
+        library::Stats stats;
+        QVERIFY(opened.library->GetStats(stats).ok());
+        QCOMPARE(stats.tones, written.distinctTones);
     }
 
   private:
