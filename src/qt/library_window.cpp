@@ -240,10 +240,18 @@ void LibraryWindow::BuildControls() {
     auto* detailsLayout = new QVBoxLayout(details);
     graph_ = new CandidateCell(0, details);
     graph_->setObjectName(QStringLiteral("cellLibraryTone"));
-    graph_->setAccessibleName(QStringLiteral("Envelopes of the selected tone"));
     graph_->setMinimumSize(220, 150);
-    // The cell's mark for picking belongs to Explore; here the cell only shows and plays.
-    if (auto* pick = graph_->findChild<QCheckBox*>()) pick->hide();
+    // The cell names itself as a candidate of Explore and offers a mark for picking; here it
+    // only shows and plays, and keeps a name of its own.
+    auto nameGraph = [this] {
+        graph_->setAccessibleName(QStringLiteral("Envelopes of the selected tone"));
+        graph_->setAccessibleDescription(QStringLiteral("Space plays it"));
+    };
+    nameGraph();
+    if (auto* pick = graph_->findChild<QCheckBox*>()) {
+        pick->hide();
+        connect(pick, &QCheckBox::toggled, graph_, nameGraph);
+    }
     connect(graph_, &CandidateCell::auditioned, this, [this] { ShowSelected(); });
     sources_ = new QLabel(details);
     sources_->setObjectName(QStringLiteral("lblLibrarySources"));

@@ -94,6 +94,13 @@ class LibraryTest : public FreshWindowTest {
         QCOMPARE(audition.plays, heard + 1);
         QCOMPARE(window.Table().currentIndex().row(), 1);
 
+        // The tone's picture plays with Space and keeps its own name for screen readers.
+        auto* graph = window.findChild<QWidget*>(QStringLiteral("cellLibraryTone"));
+        QTest::keyClick(graph, Qt::Key_Return);
+        QTest::keyClick(graph, Qt::Key_Space);
+        QCOMPARE(audition.plays, heard + 2);
+        QCOMPARE(graph->accessibleName(), QStringLiteral("Envelopes of the selected tone"));
+
         // A favourite and tags are kept and filter the search.
         window.findChild<QCheckBox*>(QStringLiteral("chkLibraryFavourite"))->click();
         auto* tags = window.findChild<QLineEdit*>(QStringLiteral("txtLibraryTags"));
