@@ -351,9 +351,9 @@ void LibraryWindow::ShowSelected() {
 
 void LibraryWindow::ShowDetails(int row) {
     const bool shown = row >= 0 && row < model_.rowCount();
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{favourite_, tags_, similar_, addToBank_})
+    for (QWidget* control : std::initializer_list<QWidget*>{favourite_, tags_, addToBank_})
         control->setEnabled(shown);
+    similar_->setEnabled(shown && !working_);
     if (!shown) {
         sources_->setText(QStringLiteral("No tone selected."));
         favourite_->setChecked(false);
@@ -515,6 +515,7 @@ void LibraryWindow::RunInBackground(std::function<QString(library::Library&)> wo
                                     std::function<void()> done) {
     if (worker_.joinable()) worker_.join();
     working_ = true;
+    similar_->setEnabled(false);
     afterWork_ = std::move(done);
     rescan_->setEnabled(false);
     worker_ = std::thread([this, path = path_, work = std::move(work)] {
@@ -540,6 +541,7 @@ void LibraryWindow::Finish() {
     if (worker_.joinable()) worker_.join();
     working_ = false;
     rescan_->setEnabled(true);
+    similar_->setEnabled(SelectedRow() >= 0);
     if (auto after = std::exchange(afterWork_, {})) after();
     if (std::exchange(rescanWaiting_, false)) Rescan();
 }
