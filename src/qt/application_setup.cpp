@@ -39,7 +39,9 @@ std::optional<int> AnswerInformationOptions(int argc, char* argv[]) {
                 "  -h, --help     show this help and end\n"
                 "  -v, --version  show the version and end\n"
                 "  --walk-windows open and close the start-up windows, then end (a check that\n"
-                "                 an installation works)\n\n"
+                "                 an installation works)\n"
+                "  --library PATH the tone library to use (default: the one voxtane-syx library\n"
+                "                 uses, in the user's data folder)\n\n"
                 "The command line program voxtane-syx does the same work without a window; "
                 "see voxtane(1) and voxtane-syx(1).\n");
             return 0;

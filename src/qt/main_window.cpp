@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -13,6 +14,8 @@
 #include "qt/entry_notes.h"
 #include "qt/explore_menu.h"
 #include "qt/keyboard_navigation.h"
+#include "qt/library_menu.h"
+#include "qt/library_window.h"
 #include "qt/main_menu.h"
 #include "qt/option_pictures.h"
 #include "qt/patch_list_binding.h"
@@ -60,16 +63,18 @@ MainWindow::MainWindow(editor::EditorRun& run, voice::AudioOutput* audio, QWidge
     QMenu* help = AddMainMenu(*menuBar(), form_);
     AddSynthMenu(*menuBar(), help->menuAction(), *this, run_, [this] { ShowVoiceWindow(); });
     // Candidates are heard on the Voice window's voice, which gets its own tone back afterwards.
-    AddToolsMenu(
-        *menuBar(), help->menuAction(), *this, run_,
-        [this]() -> voice::LiveVoice* {
-            return voiceWindow_ != nullptr ? voiceWindow_->Output().Voice() : nullptr;
-        },
-        [this] {
-            if (voiceWindow_ == nullptr) return;
-            if (voice::LiveVoice* voice = voiceWindow_->Output().Voice())
-                voice->Publish(voiceWindow_->Tone());
-        });
+    auto liveVoice = [this]() -> voice::LiveVoice* {
+        return voiceWindow_ != nullptr ? voiceWindow_->Output().Voice() : nullptr;
+    };
+    auto restoreVoice = [this] {
+        if (voiceWindow_ == nullptr) return;
+        if (voice::LiveVoice* voice = voiceWindow_->Output().Voice())
+            voice->Publish(voiceWindow_->Tone());
+    };
+    AddToolsMenu(*menuBar(), help->menuAction(), *this, run_, liveVoice, restoreVoice);
+    AddLibraryMenu(*menuBar(), help->menuAction(), *this, run_,
+                   LibraryPathFromArguments(QCoreApplication::arguments()), liveVoice,
+                   restoreVoice);
     AddEditorAdditions(*this, *area, run_);
     NameControls(*this, form_);
     ShowStoredEnvelopeEntries(*this, form_);

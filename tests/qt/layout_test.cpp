@@ -240,6 +240,10 @@ class LayoutTest : public FreshWindowTest {
                {"", "", {}},
                {"cmdCompareMenu", "Co&mpare", QKeySequence("Ctrl+K")}}}},
             {"cmdTools", {"&Tools", {{"cmdExplore", "&Explore...", QKeySequence("Ctrl+E")}}}},
+            {"cmdLibraryMenu",
+             {"&Library",
+              {{"cmdLibrary", "&Library...", QKeySequence("Ctrl+L")},
+               {"cmdLibraryAddFolder", "&Add Folder...", {}}}}},
             {"cmdHelp",
              {"&Help",
               {{"cmdUsingVoxtane", "&Using Voxtane", {}},
@@ -248,7 +252,7 @@ class LayoutTest : public FreshWindowTest {
         };
         QStringList order;
         for (const QAction* action : editor_->window.menuBar()->actions()) order << action->text();
-        QCOMPARE(order, QStringList({"&File", "&Edit", "&Synth", "&Tools", "&Help"}));
+        QCOMPARE(order, QStringList({"&File", "&Edit", "&Synth", "&Tools", "&Library", "&Help"}));
         for (const auto& [menuName, menu] : menus) {
             const auto* widget = editor_->Widget<QMenu>(menuName);
             QVERIFY2(widget != nullptr, qPrintable(menuName));

@@ -1,0 +1,151 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QFileSystemWatcher>
+#include <QTimer>
+#include <QWidget>
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "editor/linked_editor.h"
+#include "editor/settings_store.h"
+#include "library/library.h"
+#include "qt/explore_window.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSplitter;
+class QTableView;
+
+namespace voxtane::qt {
+
+class CandidateCell;
+
+// The tones a search found, one row each; only what one search returns is ever held.
+class LibraryModel : public QAbstractTableModel {
+    Q_OBJECT
+
+  public:
+    enum Column { kName, kFile, kSources, kFavourite, kTags, kColumns };
+
+    using QAbstractTableModel::QAbstractTableModel;
+    void SetTones(std::vector<library::ToneEntry> tones);
+    [[nodiscard]] const library::ToneEntry& Tone(int row) const {
+        return tones_[static_cast<std::size_t>(row)];
+    }
+    // After the owner changed what is said about a tone: its row shows it.
+    void Replace(int row, library::ToneEntry tone);
+
+    [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
+    [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;
+    [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
+    [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation,
+                                      int role) const override;
+    void sort(int column, Qt::SortOrder order) override;
+
+  private:
+    std::vector<library::ToneEntry> tones_;
+    int sortColumn_ = -1;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+};
+
+// The Library window: every tone of the owner's folders, searched as the owner types, with a
+// favourite mark and tags of the owner's, tones found in more than one place, tones that sound
+// alike, and a way into the bank. Scans and measurements run on a thread of their own with a
+// connection of their own; the window's connection only reads and records what the owner says.
+class LibraryWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    static constexpr int kMaxRows = 1000;
+    static constexpr int kSearchDelayMs = 150;
+    static constexpr int kSimilarCount = 50;
+    // A folder changing often (files copied in) is scanned once it has been still for this long.
+    static constexpr int kRescanDelayMs = 2000;
+
+    LibraryWindow(std::filesystem::path path, editor::LinkedEditor& tones,
+                  editor::SettingsStore& settings, CandidateAudition& audition, QWidget* parent);
+    ~LibraryWindow() override;
+    LibraryWindow(const LibraryWindow&) = delete;
+    LibraryWindow& operator=(const LibraryWindow&) = delete;
+
+    [[nodiscard]] LibraryModel& Model() { return model_; }
+    [[nodiscard]] QTableView& Table() { return *table_; }
+    // True while a scan or a measurement runs.
+    [[nodiscard]] bool Busy() const { return working_; }
+    // Adds the folder to the library and scans.
+    void AddFolder(const QString& folder);
+    void Rescan();
+    // Puts the selected tones into the bank from the current patch on: one step of the history.
+    void AddSelectionToBank();
+
+  signals:
+    void workFinished(const QString& summary);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+  private:
+    void BuildControls();
+    void Search();
+    void ShowSelected();
+    void ShowDetails(int row);
+    void ChangeFavourite(bool favourite);
+    void ChangeTags();
+    void FindSimilar();
+    // Runs `work` on the worker with a connection of its own; `done` then runs on this thread.
+    void RunInBackground(std::function<QString(library::Library&)> work,
+                         std::function<void()> done = {});
+    void Finish();
+    void WatchFolders();
+    void Tell(const QString& text);
+    void RememberGeometry();
+    [[nodiscard]] int SelectedRow() const;
+
+    std::filesystem::path path_;
+    editor::LinkedEditor& tones_;
+    editor::SettingsStore& settings_;
+    CandidateAudition& audition_;
+    std::unique_ptr<library::Library> library_;
+    LibraryModel model_;
+
+    QLineEdit* search_ = nullptr;
+    QLineEdit* tagFilter_ = nullptr;
+    QCheckBox* favouritesOnly_ = nullptr;
+    QPushButton* duplicates_ = nullptr;
+    QTableView* table_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    CandidateCell* graph_ = nullptr;
+    QLabel* sources_ = nullptr;
+    QCheckBox* favourite_ = nullptr;
+    QLineEdit* tags_ = nullptr;
+    QPushButton* similar_ = nullptr;
+    QPushButton* addToBank_ = nullptr;
+    QPushButton* rescan_ = nullptr;
+    QLabel* status_ = nullptr;
+    QTimer searchDelay_;
+    QFileSystemWatcher watcher_;
+    QTimer rescanDelay_;
+
+    // A similar search shows these instead of a search's results until the next search.
+    bool showingSimilar_ = false;
+    std::thread worker_;
+    bool working_ = false;  // until what follows the work has run on this thread
+    // Set when the window goes: the work in progress stops at its next file or batch.
+    std::atomic<bool> stopping_ = false;
+    bool rescanWaiting_ = false;
+    std::function<void()> afterWork_;
+};
+
+// Where the library is: the path after `--library` in the program's arguments, otherwise the
+// library's own default (the one the command line uses too).
+[[nodiscard]] std::filesystem::path LibraryPathFromArguments(const QStringList& arguments);
+
+}  // namespace voxtane::qt
