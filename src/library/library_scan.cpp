@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "bank/names_file.h"
 #include "library/library.h"
 #include "library/tone_file_reader.h"
 #include "library/tone_identity.h"
@@ -41,8 +42,7 @@ std::string Stamp(const fs::path& path, std::uintmax_t size, std::error_code& er
         std::to_string(size) + ":" + std::to_string(time.time_since_epoch().count());
     // A bank file is read again when its names file changes.
     std::error_code namesError;
-    const std::string namesPath =
-        path.string().substr(0, path.string().size() - path.extension().string().size()) + ".plf";
+    const std::string namesPath = NamesFileToRead(path.string());
     const auto namesTime = fs::last_write_time(namesPath, namesError);
     if (!namesError) {
         stamp += ":" + std::to_string(namesTime.time_since_epoch().count());
