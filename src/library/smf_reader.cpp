@@ -22,6 +22,7 @@ class TrackReader {
     std::string Read() {
         while (at_ < track_.size()) {
             if (!VariableLength()) return "a delta time runs past the track";
+            if (at_ >= track_.size()) return "a delta time without its event";
             const std::uint8_t first = track_[at_];
             std::uint8_t status = first;
             if (first >= 0x80) {

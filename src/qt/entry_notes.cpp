@@ -27,7 +27,9 @@ void Describe(QLineEdit& box, const editor::Form1& form, const std::string& cont
 }  // namespace
 
 void ShowStoredEnvelopeEntries(QMainWindow& window, editor::Form1& form) {
-    const QPointer<QMainWindow> guard(&window);
+    // The status bar, not the window: a box loses its focus, and says it finished, while the
+    // window is being taken down, when it is a plain widget no longer.
+    const QPointer<QStatusBar> status(window.statusBar());
     for (const editor::NamedControl& named : form.All()) {
         auto* const* boxes = std::get_if<editor::TextBoxArray*>(&named.control);
         if (boxes == nullptr || !editor::EnvelopeOfControl(named.name)) continue;
@@ -36,16 +38,15 @@ void ShowStoredEnvelopeEntries(QMainWindow& window, editor::Form1& form) {
             auto* box = window.findChild<QLineEdit*>(
                 QStringLiteral("%1(%2)").arg(QString::fromStdString(control)).arg(index));
             if (box == nullptr) continue;
-            QObject::connect(
-                box, &QLineEdit::editingFinished, box,
-                [guard, box, &form, boxes = *boxes, control, index] {
-                    const editor::EnvelopeEntry entry =
-                        editor::ReadEnvelopeEntry(control, index, boxes->Text(index));
-                    editor::ShowStoredNumber(form.module1, *boxes, index);
-                    Describe(*box, form, control, index, entry.note);
-                    if (guard && !entry.note.empty())
-                        guard->statusBar()->showMessage(QString::fromStdString(entry.note));
-                });
+            QObject::connect(box, &QLineEdit::editingFinished, box,
+                             [status, box, &form, boxes = *boxes, control, index] {
+                                 const editor::EnvelopeEntry entry =
+                                     editor::ReadEnvelopeEntry(control, index, boxes->Text(index));
+                                 editor::ShowStoredNumber(form.module1, *boxes, index);
+                                 Describe(*box, form, control, index, entry.note);
+                                 if (status && !entry.note.empty())
+                                     status->showMessage(QString::fromStdString(entry.note));
+                             });
         }
     }
 }
