@@ -59,7 +59,8 @@ void CompactStyle::drawComplexControl(ComplexControl control, const QStyleOption
     painter->save();
     if (!box->text.isEmpty()) painter->setClipRegion(QRegion(box->rect) - QRegion(title));
     painter->setRenderHint(QPainter::Antialiasing);
-    painter->setPen(QPen(window.darker(140), 1));
+    painter->setPen(
+        QPen(strongOutlines_ ? box->palette.color(QPalette::Mid) : window.darker(140), 1));
     painter->setBrush(window.darker(103));
     painter->drawRoundedRect(QRectF(frame).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
     painter->restore();
@@ -81,6 +82,30 @@ void CompactStyle::drawControl(ControlElement element, const QStyleOption* optio
     painter->setBrush(Qt::NoBrush);
     const qreal inset = kFocusRingWidth / 2.0;
     painter->drawRoundedRect(QRectF(option->rect).adjusted(inset, inset, -inset, -inset), 3, 3);
+    painter->restore();
+}
+
+void CompactStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                 QPainter* painter, const QWidget* widget) const {
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+    if (!strongOutlines_) return;
+    const bool chosenPicture = element == PE_PanelButtonTool && (option->state & State_On);
+    const bool edged = element == PE_PanelButtonCommand || element == PE_PanelButtonTool ||
+                       element == PE_FrameLineEdit || element == PE_IndicatorCheckBox;
+    const bool round = element == PE_IndicatorRadioButton;
+    if (!chosenPicture && !edged && !round) return;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setBrush(Qt::NoBrush);
+    const int width = chosenPicture ? kFocusRingWidth : 1;
+    painter->setPen(
+        QPen(option->palette.color(chosenPicture ? QPalette::Highlight : QPalette::Mid), width));
+    const qreal inset = width / 2.0;
+    const QRectF edge = QRectF(option->rect).adjusted(inset, inset, -inset, -inset);
+    if (round)
+        painter->drawEllipse(edge);
+    else
+        painter->drawRoundedRect(edge, 2, 2);
     painter->restore();
 }
 

@@ -21,6 +21,17 @@ class CompactStyle : public QProxyStyle {
     // The focus frame that follows the keyboard: a ring in the highlight colour.
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override;
+    // With strong outlines, the edges of buttons, boxes and round marks are drawn in the
+    // palette's Mid and a chosen picture wears a ring in the highlight colour.
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override;
+
+    // For a high-contrast palette: Fusion takes its edges from the window colour, which leaves
+    // them invisible on black.
+    void SetStrongOutlines(bool strong) { strongOutlines_ = strong; }
+
+  private:
+    bool strongOutlines_ = false;
 };
 
 }  // namespace voxtane::qt
