@@ -20,7 +20,16 @@ int CompactStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
                               const QWidget* widget) const {
     if (metric == PM_RadioButtonLabelSpacing) return kOptionCaptionSpacing;
     if (metric == PM_FocusFrameHMargin || metric == PM_FocusFrameVMargin) return kFocusRingWidth;
-    return QProxyStyle::pixelMetric(metric, option, widget);
+    const int base = QProxyStyle::pixelMetric(metric, option, widget);
+    switch (metric) {
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight:
+        case PM_IndicatorWidth:
+        case PM_IndicatorHeight:
+            return base * zoomPercent_ / 100;
+        default:
+            return base;
+    }
 }
 
 QRect CompactStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option,

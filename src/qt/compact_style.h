@@ -29,9 +29,13 @@ class CompactStyle : public QProxyStyle {
     // For a high-contrast palette: Fusion takes its edges from the window colour, which leaves
     // them invisible on black.
     void SetStrongOutlines(bool strong) { strongOutlines_ = strong; }
+    // The round marks of options and the boxes of check boxes grow with the zoom of the
+    // windows, beside their captions.
+    void SetZoom(int percent) { zoomPercent_ = percent; }
 
   private:
     bool strongOutlines_ = false;
+    int zoomPercent_ = 100;
 };
 
 }  // namespace voxtane::qt

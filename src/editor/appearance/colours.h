@@ -73,7 +73,7 @@ struct ColourPair {
 
 // Every pair of palette roles the editor's own drawings depend on to be read; guide lines and
 // shading drawn only for orientation are left out. Keep in step with the paint code.
-inline constexpr std::array<ColourPair, 25> kDrawingColours = {{
+inline constexpr std::array<ColourPair, 27> kDrawingColours = {{
     {"window text", ColourRole::WindowText, ColourRole::Window, Need::Text},
     {"control text", ColourRole::Text, ColourRole::Base, Need::Text},
     {"button caption", ColourRole::ButtonText, ColourRole::Button, Need::Text},
@@ -96,6 +96,8 @@ inline constexpr std::array<ColourPair, 25> kDrawingColours = {{
     {"piano held black key", ColourRole::Highlight, ColourRole::Shadow, Need::Graphic},
     {"piano octave name", ColourRole::Shadow, ColourRole::Light, Need::Text},
     {"piano held octave name", ColourRole::HighlightedText, ColourRole::Highlight, Need::Text},
+    {"candidate amplitude envelope", ColourRole::Text, ColourRole::Base, Need::Graphic},
+    {"candidate wave envelope", ColourRole::Highlight, ColourRole::Base, Need::Graphic},
     {"meter level", ColourRole::Highlight, ColourRole::Base, Need::Graphic},
     {"focus ring", ColourRole::Highlight, ColourRole::Window, Need::Graphic},
     {"focus ring on a plot", ColourRole::Highlight, ColourRole::Base, Need::Graphic},

@@ -31,11 +31,23 @@ QFont ZoomedFont(const QFont& font, int percent) {
     return zoomed;
 }
 
+CompactStyle* Style() {
+    return dynamic_cast<CompactStyle*>(QApplication::style());
+}
+
+// Dark and High Contrast take the edges of controls from the palette: Fusion's own, a shade of
+// the window colour, hardly show on a dark one.
 void ShowTheme(editor::Theme theme) {
     const std::optional<editor::ThemeColours> colours = editor::ColoursOf(theme);
+    if (CompactStyle* style = Style())
+        style->SetStrongOutlines(theme == editor::Theme::Dark ||
+                                 theme == editor::Theme::HighContrast);
     QApplication::setPalette(colours ? PaletteOf(*colours) : Desktop().palette);
-    if (auto* style = dynamic_cast<CompactStyle*>(QApplication::style()))
-        style->SetStrongOutlines(theme == editor::Theme::HighContrast);
+}
+
+void ShowZoom(int percent) {
+    if (CompactStyle* style = Style()) style->SetZoom(percent);
+    QApplication::setFont(ZoomedFont(Desktop().font, percent));
 }
 
 }  // namespace
@@ -46,7 +58,7 @@ ShownAppearance::ShownAppearance(FixedLayoutZoom& mainWindowZoom) : zoom_(mainWi
 
 ShownAppearance::~ShownAppearance() {
     if (shown_.theme != editor::Theme::System) ShowTheme(editor::Theme::System);
-    if (shown_.zoomPercent != editor::kActualSize) QApplication::setFont(Desktop().font);
+    if (shown_.zoomPercent != editor::kActualSize) ShowZoom(editor::kActualSize);
 }
 
 // Only what changed is set: at System and actual size the application keeps the desktop's
@@ -54,7 +66,7 @@ ShownAppearance::~ShownAppearance() {
 void ShownAppearance::Show(const editor::Appearance& appearance) {
     if (appearance.theme != shown_.theme) ShowTheme(appearance.theme);
     if (appearance.zoomPercent != shown_.zoomPercent) {
-        QApplication::setFont(ZoomedFont(Desktop().font, appearance.zoomPercent));
+        ShowZoom(appearance.zoomPercent);
         zoom_.Show(appearance.zoomPercent);
     }
     shown_ = appearance;
