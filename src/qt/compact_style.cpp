@@ -58,6 +58,7 @@ void CompactStyle::drawComplexControl(ComplexControl control, const QStyleOption
     const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
     if (control != CC_GroupBox || box == nullptr || (box->subControls & SC_GroupBoxCheckBox)) {
         QProxyStyle::drawComplexControl(control, option, painter, widget);
+        if (strongOutlines_) OutlineHandle(control, option, painter, widget);
         return;
     }
     const QRect title = subControlRect(control, box, SC_GroupBoxLabel, widget);
@@ -77,6 +78,22 @@ void CompactStyle::drawComplexControl(ComplexControl control, const QStyleOption
         proxy()->drawItemText(painter, title, Qt::AlignCenter | Qt::TextShowMnemonic, box->palette,
                               box->state & State_Enabled, box->text, QPalette::WindowText);
     }
+}
+
+// A scroll bar's or a slider's handle shows the value; Fusion shades it from the button colour,
+// which on a black window leaves it unseen.
+void CompactStyle::OutlineHandle(ComplexControl control, const QStyleOptionComplex* option,
+                                 QPainter* painter, const QWidget* widget) const {
+    if (control != CC_ScrollBar && control != CC_Slider) return;
+    const QRect handle = subControlRect(
+        control, option, control == CC_ScrollBar ? SC_ScrollBarSlider : SC_SliderHandle, widget);
+    if (handle.isEmpty()) return;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(QPen(option->palette.color(QPalette::Mid), 1));
+    painter->drawRoundedRect(QRectF(handle).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+    painter->restore();
 }
 
 void CompactStyle::drawControl(ControlElement element, const QStyleOption* option,

@@ -34,6 +34,9 @@ class CompactStyle : public QProxyStyle {
     void SetZoom(int percent) { zoomPercent_ = percent; }
 
   private:
+    void OutlineHandle(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                       const QWidget* widget) const;
+
     bool strongOutlines_ = false;
     int zoomPercent_ = 100;
 };

@@ -73,7 +73,7 @@ struct ColourPair {
 
 // Every pair of palette roles the editor's own drawings depend on to be read; guide lines and
 // shading drawn only for orientation are left out. Keep in step with the paint code.
-inline constexpr std::array<ColourPair, 27> kDrawingColours = {{
+inline constexpr std::array<ColourPair, 28> kDrawingColours = {{
     {"window text", ColourRole::WindowText, ColourRole::Window, Need::Text},
     {"control text", ColourRole::Text, ColourRole::Base, Need::Text},
     {"button caption", ColourRole::ButtonText, ColourRole::Button, Need::Text},
@@ -99,6 +99,7 @@ inline constexpr std::array<ColourPair, 27> kDrawingColours = {{
     {"candidate amplitude envelope", ColourRole::Text, ColourRole::Base, Need::Graphic},
     {"candidate wave envelope", ColourRole::Highlight, ColourRole::Base, Need::Graphic},
     {"meter level", ColourRole::Highlight, ColourRole::Base, Need::Graphic},
+    {"control edges and handles", ColourRole::Mid, ColourRole::Window, Need::Graphic},
     {"focus ring", ColourRole::Highlight, ColourRole::Window, Need::Graphic},
     {"focus ring on a plot", ColourRole::Highlight, ColourRole::Base, Need::Graphic},
 }};
