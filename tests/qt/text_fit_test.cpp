@@ -122,17 +122,20 @@ class TextFitTest : public QObject {
     Q_OBJECT
 
   private:
-    // Opens each window in turn and hands it, shown, to `check`.
-    void EachWindow(const std::function<void(const QString&, QWidget&)>& check) {
+    // Opens each window in turn and hands it, shown, to `check`: the main window at each zoom
+    // step, then the others at actual size, or with `zoomed` at the largest zoom.
+    void EachWindow(bool zoomed, const std::function<void(const QString&, QWidget&)>& check) {
         EditorWindow editor;
         QVERIFY(editor.ShowActive());
-        check(QStringLiteral("Main"), editor.window);
+        const auto noCheck = [](const QString&, QWidget&) {};
+        const auto& checkMain = zoomed ? noCheck : check;
+        checkMain(QStringLiteral("Main"), editor.window);
         for (const int percent : editor::kZoomSteps) {
             if (percent == editor::kActualSize) continue;
             editor.Action(QStringLiteral("cmdZoomIn"))->trigger();
-            check(QStringLiteral("Main at %1%").arg(percent), editor.window);
+            checkMain(QStringLiteral("Main at %1%").arg(percent), editor.window);
         }
-        editor.Action(QStringLiteral("cmdActualSize"))->trigger();
+        if (!zoomed) editor.Action(QStringLiteral("cmdActualSize"))->trigger();
 
         editor.window.ShowVoiceWindow();
         OpenedWindow(QStringLiteral("Voice"), editor, check);
@@ -177,17 +180,18 @@ class TextFitTest : public QObject {
         window.hide();
     }
 
-    void CheckAll(int fontPercent) {
+    void CheckAll(int fontPercent, bool zoomed = false) {
         const QFont desktop = QApplication::font();
         QFont text = desktop;
         text.setPointSizeF(desktop.pointSizeF() * fontPercent / 100.0);
         QApplication::setFont(text);
         QStringList failures;
-        EachWindow([&](const QString& name, QWidget& window) {
+        EachWindow(zoomed, [&](const QString& name, QWidget& window) {
             QCoreApplication::processEvents();
             const QStringList cut = CutTexts(window);
-            qInfo("FIT | %-20s | ratio %-4s | text %3d%% | %s", qPrintable(name),
-                  qPrintable(Ratio()), fontPercent, cut.isEmpty() ? "pass" : "FAIL");
+            qInfo("FIT | %-20s | ratio %-4s | text %3d%% | zoom %3d%% | %s", qPrintable(name),
+                  qPrintable(Ratio()), fontPercent, zoomed ? editor::kLargestZoom : 100,
+                  cut.isEmpty() ? "pass" : "FAIL");
             for (const QString& one : cut) failures << name + QStringLiteral(": ") + one;
         });
         QApplication::setFont(desktop);
@@ -197,6 +201,7 @@ class TextFitTest : public QObject {
   private slots:
     void desktopTextSize() { CheckAll(100); }
     void desktopTextAt150Percent() { CheckAll(150); }
+    void everyWindowAtTheLargestZoom() { CheckAll(100, true); }
 };
 
 }  // namespace
