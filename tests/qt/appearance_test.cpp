@@ -13,7 +13,6 @@
 #include "editor/appearance/appearance.h"
 #include "editor/appearance/colours.h"
 #include "editor_window.h"
-#include "qt/appearance/shown_appearance.h"
 #include "qt/appearance/theme_palette.h"
 #include "qt/candidate_cell.h"
 #include "qt/envelope_graph.h"
@@ -82,7 +81,6 @@ class AppearanceTest : public FreshWindowTest {
         }
         QVERIFY(!editor_->Action(QStringLiteral("cmdZoomIn"))->isEnabled());
         QVERIFY(editor_->Action(QStringLiteral("cmdZoomOut"))->isEnabled());
-        QCOMPARE(QApplication::font().pointSizeF() > 0, true);
         editor_->Action(QStringLiteral("cmdActualSize"))->trigger();
         QCOMPARE(PlacesIn(*Area()), designed);
         QCOMPARE(Area()->size(), area);
@@ -187,14 +185,6 @@ class AppearanceTest : public FreshWindowTest {
         QCOMPARE(ring.pixelColor(20, 1), option.palette.color(QPalette::Highlight));
         QCOMPARE(ring.pixelColor(20, 10), option.palette.color(QPalette::Window));
         editor_->Required<QAction>(QStringLiteral("cmdThemeSystem"))->trigger();
-    }
-
-    void commandLineLook() {
-        const editor::AppearanceOptions options =
-            qt::AppearanceFromArguments({"voxtane", "--theme", "dark", "--zoom", "150"});
-        QCOMPARE(options.theme, std::optional(editor::Theme::Dark));
-        QCOMPARE(options.zoomPercent, std::optional(150));
-        QVERIFY(!qt::AppearanceFromArguments({"voxtane", "--zoom", "20"}).zoomPercent);
     }
 
     void screenshots() {

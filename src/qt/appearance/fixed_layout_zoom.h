@@ -17,7 +17,6 @@ class FixedLayoutZoom {
     FixedLayoutZoom(QWidget& window, QWidget& area, int textPixels, QSize windowSize);
 
     void Show(int percent);
-    [[nodiscard]] int Percent() const { return percent_; }
 
   private:
     struct Designed {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QFont>
-#include <QPalette>
 #include <QStringList>
 
 #include "editor/appearance/appearance.h"
