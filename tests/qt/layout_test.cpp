@@ -259,7 +259,8 @@ class LayoutTest : public FreshWindowTest {
         };
         QStringList order;
         for (const QAction* action : editor_->window.menuBar()->actions()) order << action->text();
-        QCOMPARE(order, QStringList({"&File", "&Edit", "&View", "&Synth", "&Tools", "&Library", "&Help"}));
+        QCOMPARE(order,
+                 QStringList({"&File", "&Edit", "&View", "&Synth", "&Tools", "&Library", "&Help"}));
         for (const auto& [menuName, menu] : menus) {
             const auto* widget = editor_->Widget<QMenu>(menuName);
             QVERIFY2(widget != nullptr, qPrintable(menuName));
