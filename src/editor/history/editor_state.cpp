@@ -55,19 +55,6 @@ void ShowPacked(ToneControls& controls, std::string_view packed) {
     }
 }
 
-// Holds the decoding guard while controls are set back, so that no handler encodes anything.
-class QuietHandlers {
-  public:
-    explicit QuietHandlers(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
-    ~QuietHandlers() { flag_ = was_; }
-    QuietHandlers(const QuietHandlers&) = delete;
-    QuietHandlers& operator=(const QuietHandlers&) = delete;
-
-  private:
-    bool& flag_;
-    bool was_;
-};
-
 }  // namespace
 
 ToneRecord EditorState::EffectiveSlot(int slot) const {
@@ -99,7 +86,7 @@ EditorState Capture(const Form1& form, const EditorState* earlier) {
     view.currentPatch = m.CurrentPatch;
     view.previousPatch = m.PreviousPatch;
     view.scratch = m.ScratchRecord;
-    view.stored = {m.StoredLineSelect, m.StoredOctaveRange, m.StoredOctave, m.StoredNote};
+    view.tone = m.ScratchTone;
     view.controls = Packed(form);
     view.listIndex = form.cboPatches.ListIndex();
     // The field of a selected entry shows the entry's name; text typed there is a rename under
@@ -131,20 +118,17 @@ Changed Compare(const EditorState& a, const EditorState& b) {
 
 void RestoreView(Form1& form, const ViewState& view) {
     Module1& m = form.module1;
-    const QuietHandlers quiet(m.ParsingSysex);
+    const QuietToneHandlers quiet(m);
     m.CurrentPatch = view.currentPatch;
     m.PreviousPatch = view.previousPatch;
-    m.StoredLineSelect = view.stored[0];
-    m.StoredOctaveRange = view.stored[1];
-    m.StoredOctave = view.stored[2];
-    m.StoredNote = view.stored[3];
+    m.ScratchTone = view.tone;
     ShowPacked(form, view.controls);
     m.ScratchRecord = view.scratch;
 }
 
 void Restore(Form1& form, const EditorState& state, const Changed& changed) {
     Module1& m = form.module1;
-    const QuietHandlers quiet(m.ParsingSysex);
+    const QuietToneHandlers quiet(m);
     // The bank as a save would write it now, with the changed slots put back.
     std::array<ToneRecord, kBankSlots + 1> bank;
     for (int s = 0; s <= kBankSlots; ++s)

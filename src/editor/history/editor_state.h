@@ -17,7 +17,7 @@ struct ViewState {
     std::int16_t currentPatch = 0;
     std::int16_t previousPatch = 0;
     ToneRecord scratch{};
-    std::array<std::int16_t, 4> stored{};  // line select, octave range, octave, note
+    DecodedTone tone{};  // the record as typed values, which the next edit changes
     // Every control's value in the order of ToneControls::All(), packed: a step keeps two views,
     // and a thousand steps must stay small.
     std::string controls;
