@@ -12,11 +12,13 @@
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
 #include "qt/qt_services.h"
+#include "qt/shown_exit.h"
 #include "qt/start_up_walk.h"
 
 int main(int argc, char* argv[]) {
     if (const auto status = voxtane::qt::AnswerInformationOptions(argc, argv)) return *status;
     QApplication app(argc, argv);
+    voxtane::qt::ExitWhenShownIfAsked();
     voxtane::qt::SetUpApplication(app);
 
     voxtane::qt::QtPlatform platform;
