@@ -21,9 +21,13 @@ int main(int argc, char* argv[]) {
     voxtane::qt::ExitWhenShownIfAsked();
     voxtane::qt::SetUpApplication(app);
 
+    // The device list is the first window a user meets: it goes on screen before the rest of
+    // the editor is made, and takes its entries once the editor has listed the devices.
+    voxtane::qt::QtDeviceWindow deviceWindow;
+    deviceWindow.ShowEarly();
+
     voxtane::qt::QtPlatform platform;
     voxtane::devices::SystemMidiBackend midiBackend;
-    voxtane::qt::QtDeviceWindow deviceWindow;
     voxtane::midi::SteadyClock clock;
     voxtane::qt::QtTicker ticker;
     voxtane::qt::QtSettingsStore settings;
