@@ -27,6 +27,7 @@ int main(int argc, char* argv[]) {
     // the editor is made, and takes its entries once the editor has listed the devices.
     voxtane::qt::QtDeviceWindow deviceWindow;
     deviceWindow.ShowEarly();
+    voxtane::qt::SetApplicationIcon();
 
     voxtane::qt::QtPlatform platform;
     voxtane::midi::SteadyClock clock;
