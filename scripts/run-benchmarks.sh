@@ -233,9 +233,10 @@ END {
     bare = has("BareDialogStartToShown") ? value["BareDialogStartToShown"] : 0
     against("8 Start: voxtane, start to 1st window shown", "EditorStartToShown",
             cell("EditorStartToShown"), bare, "bare dialog " cell("BareDialogStartToShown"), 1.2)
-    line("  Start: bare Qt dialog with a list, same", cell("BareDialogStartToShown"),
-         (has("BareDialogStartToShown") && counter["BareDialogStartToShown", "on_xvfb"] == 0) ?
-         "(floor; offscreen, no Xvfb)" : "(floor; on Xvfb)", "", "", "")
+    where = "(floor; on Xvfb)"
+    if (has("BareDialogStartToShown") && counter["BareDialogStartToShown", "on_xvfb"] == 0)
+        where = "(floor; offscreen, no Xvfb)"
+    line("  Start: bare Qt dialog with a list, same", cell("BareDialogStartToShown"), where, "", "", "")
     against("4 MIDI: Send Patch click, recording backend", "SendPatchRecordingClick",
             cell("SendPatchRecordingClick"), period, period_text, 1)
 
