@@ -42,7 +42,11 @@ BackgroundDevices::BackgroundDevices(const QString& library)
           Load(library);
           loaded_.store(true);
           QMetaObject::invokeMethod(
-              &wake_, [] {}, Qt::QueuedConnection);
+              &wake_,
+              [this] {
+                  if (waiting_ != nullptr) waiting_->quit();
+              },
+              Qt::QueuedConnection);
       })) {
     thread_->start();
 }
@@ -77,10 +81,14 @@ void BackgroundDevices::Load(const QString& path) {
 }
 
 void BackgroundDevices::Wait() {
-    // The loading thread sets the flag before it posts the call that wakes this loop.
-    while (!loaded_.load())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents |
-                                        QEventLoop::ExcludeUserInputEvents);
+    // The loading thread sets the flag before it posts the call that ends the loop, and that
+    // call runs on this thread: either the flag is seen here or the call comes in the loop.
+    if (!loaded_.load()) {
+        QEventLoop loop;
+        waiting_ = &loop;
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        waiting_ = nullptr;
+    }
     thread_->wait();
 }
 

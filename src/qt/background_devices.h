@@ -9,6 +9,7 @@
 #include "midi/midi_backend.h"
 #include "voice/audio_output.h"
 
+class QEventLoop;
 class QThread;
 
 namespace voxtane::qt {
@@ -48,6 +49,7 @@ class BackgroundDevices {
     std::string problem_;
     std::atomic<bool> loaded_{false};
     QObject wake_;  // of the window's thread: the loading thread's call to it ends a Wait()
+    QEventLoop* waiting_ = nullptr;  // the loop of a Wait() in progress
     std::unique_ptr<QThread> thread_;
 };
 

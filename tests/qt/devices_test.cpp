@@ -1,6 +1,7 @@
 // The device library loaded on a thread of its own at start-up: from the build tree, missing,
 // or a library that is not it.
 #include <QTest>
+#include <QThread>
 
 #include "editor_window.h"
 #include "qt/background_devices.h"
@@ -41,6 +42,18 @@ class DevicesTest : public QObject {
             QCOMPARE(opened.status.reason, devices.Problem());
         }
         for (std::size_t i = 0; i < listed; ++i) QVERIFY(!midi.NameOf(i).name.empty());
+    }
+
+    // However the loading thread's end falls against the wait (before it, during it, or with
+    // the window's events processed in between), the wait ends, and with the result.
+    void waitEndsWheneverTheLoadingEnds() {
+        for (int i = 0; i < 200; ++i) {
+            qt::BackgroundDevices devices(QStringLiteral("/nonexistent/libvoxtane_devices.so"));
+            if (i % 3 == 1) QThread::usleep(200);
+            if (i % 3 == 2) QCoreApplication::processEvents();
+            devices.Wait();
+            QVERIFY(!devices.Problem().empty());
+        }
     }
 };
 
