@@ -20,13 +20,13 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     voxtane::qt::ExitWhenShownIfAsked();
     voxtane::qt::SetUpApplication(app);
-    // The MIDI systems and the audio output start meanwhile, on a thread of their own.
-    voxtane::qt::BackgroundDevices devices;
-
     // The device list is the first window a user meets: it goes on screen before the rest of
     // the editor is made, and takes its entries once the editor has listed the devices.
     voxtane::qt::QtDeviceWindow deviceWindow;
     deviceWindow.ShowEarly();
+    // Then the MIDI systems and the audio output start on a thread of their own, while this one
+    // draws the icon and builds the main window.
+    voxtane::qt::BackgroundDevices devices;
     voxtane::qt::SetApplicationIcon();
 
     voxtane::qt::QtPlatform platform;
