@@ -25,7 +25,9 @@ int main(int argc, char* argv[]) {
     voxtane::qt::QtDeviceWindow deviceWindow;
     deviceWindow.ShowEarly();
     // Then the MIDI systems and the audio output start on a thread of their own, while this one
-    // draws the icon and builds the main window.
+    // draws the icon and builds the main window. (A process ended while JACK opens a client
+    // leaves JACK's shared metadata database locked for every later client: the start-up
+    // benchmark's early exit comes before this thread, see shown_exit.h.)
     voxtane::qt::BackgroundDevices devices;
     voxtane::qt::SetApplicationIcon();
 

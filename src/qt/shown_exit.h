@@ -8,7 +8,9 @@ inline constexpr const char* kExitWhenShownVariable = "VOXTANE_EXIT_WHEN_SHOWN";
 
 // When kExitWhenShownVariable is set, watches for the first window the display exposes, then
 // writes the steady clock's time of that moment in nanoseconds on standard output and ends
-// the process at once (nothing of the run is torn down: only the moment counts).
+// the process at once (nothing of the run is torn down: only the moment counts). The program's
+// first window must come before it opens any device: a JACK client cut off while it opens
+// leaves JACK's shared metadata database locked for every later client.
 void ExitWhenShownIfAsked();
 
 }  // namespace voxtane::qt
