@@ -93,6 +93,9 @@ int RunPorts(midi::MidiBackend& backend, std::ostream& out) {
     for (std::size_t i = 0; i < entries.size(); ++i)
         out << static_cast<int>(i) - 1 << "  " << entries[i] << '\n';
     ThrowOnMessages(editor);
+    // The first entry is the program's own port; a system may list nothing else (Windows under
+    // Wine, a machine without MIDI).
+    if (entries.size() <= 1) out << kNoOutputs << '\n';
     return kExitOk;
 }
 
