@@ -364,5 +364,21 @@ TEST(WinMmBackend, ExchangesEndAsTheSynthAnswersIncludingAnAnswerLeftOpen) {
     }
 }
 
+#ifdef _WIN32
+// The table over winmm.dll, on whatever devices the machine has (none under Wine).
+TEST(WinMmSystem, TheRealTableListsNamesAndRefusesWhatIsNotThere) {
+    WinMmBackend backend(devices::MakeSystemWinMmApi());
+    const std::size_t count = backend.ListDevices();
+    for (std::size_t i = 0; i < count; ++i) EXPECT_FALSE(backend.NameOf(i).name.empty());
+    EXPECT_EQ(backend.Open(count).status.code, midi::MMSYSERR_BADDEVICEID);
+    EXPECT_EQ(backend.OpenDefault().status.code, midi::MIDIERR_NODEVICE);
+    EXPECT_EQ(backend.OpenInput("no such input").status.code, midi::MMSYSERR_BADDEVICEID);
+    const std::shared_ptr<devices::WinMmApi> system = devices::MakeSystemWinMmApi();
+    std::string name;
+    EXPECT_EQ(system->OutName(system->OutCount(), name), midi::MMSYSERR_BADDEVICEID);
+    EXPECT_FALSE(system->ErrorText(midi::MMSYSERR_BADDEVICEID).empty());
+}
+#endif
+
 }  // namespace
 }  // namespace voxtane::testing
