@@ -74,6 +74,7 @@ void ChoosePort(const SendOptions& options, midi::ScriptedDeviceWindow& window) 
 void CheckPortListed(const SendOptions& options, const MidiEditor& editor) {
     if (!options.port) return;
     const std::vector<std::string>& entries = editor.window.Showings().front().entries;
+    if (entries.size() <= 1 && *options.port != "-1") throw UsageError(kNoOutputs);
     const auto id = WholeNumber(*options.port);
     if (id && (*id < -1 || *id + 1 >= static_cast<int>(entries.size())))
         throw UsageError("there is no MIDI output device with the id " + *options.port +

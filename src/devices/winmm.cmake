@@ -15,3 +15,13 @@ if(WIN32)
     target_sources(voxtane_winmm PRIVATE ${CMAKE_CURRENT_LIST_DIR}/winmm_api_windows.cpp)
     target_link_libraries(voxtane_winmm PUBLIC winmm)
 endif()
+
+# The device library of the Windows build: MIDI through WinMM, nothing else. voxtane-syx loads
+# it from its own folder, as voxtane_devices.dll. The Windows build includes this file from
+# src/CMakeLists.txt in place of src/devices/.
+if(WIN32)
+    add_library(voxtane_devices SHARED ${CMAKE_CURRENT_LIST_DIR}/winmm_device_library.cpp)
+    target_link_libraries(voxtane_devices PRIVATE voxtane_winmm)
+    set_target_properties(voxtane_devices PROPERTIES PREFIX ""
+        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/src/cli)
+endif()

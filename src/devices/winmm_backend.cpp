@@ -40,10 +40,8 @@ midi::OpenedOutput WinMmBackend::Open(std::size_t device) {
 }
 
 midi::OpenedOutput WinMmBackend::OpenDefault() {
-    return {{midi::MIDIERR_NODEVICE,
-             "WinMM offers no port of the program's own for other programs to connect to; "
-             "choose a MIDI output device"},
-            nullptr};
+    // Short: the editor's message adds it to its own within the API's 128 characters.
+    return {{midi::MIDIERR_NODEVICE, "WinMM has no port of the program's own"}, nullptr};
 }
 
 std::vector<std::string> WinMmBackend::InputNames() {

@@ -38,6 +38,15 @@ TEST(PortsCommand, WithoutDevicesTheListingsAndTheExchangesSaySo) {
     EXPECT_EQ(cli::RunInputPorts(backend, out), cli::kExitOk);
     EXPECT_EQ(out.str(), "no MIDI inputs\n");
     midi::SteadyClock clock;
+    cli::SendOptions send;
+    send.file = "bank.syx";  // the port is checked first
+    send.port = "0";
+    try {
+        (void)cli::RunSend(send, backend, clock, out);
+        ADD_FAILURE() << "no failure";
+    } catch (const cli::CliError& e) {
+        EXPECT_STREQ(e.what(), "no MIDI output devices");
+    }
     for (const auto& [output, input, message] :
          {std::tuple{"0", "0", "no MIDI output devices"}, {"-1", "0", "no MIDI inputs"}}) {
         cli::GetOptions options;
