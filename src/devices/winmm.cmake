@@ -7,6 +7,7 @@ add_library(voxtane_winmm STATIC
     ${CMAKE_CURRENT_LIST_DIR}/winmm_output.cpp
     ${CMAKE_CURRENT_LIST_DIR}/winmm_input.cpp
     ${CMAKE_CURRENT_LIST_DIR}/winmm_backend.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/winmm_scripted_api.cpp
 )
 target_include_directories(voxtane_winmm PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(voxtane_winmm PUBLIC Threads::Threads)

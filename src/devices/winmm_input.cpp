@@ -83,13 +83,10 @@ void WinMmInput::OnMessage(WinMmMessage message, std::uintptr_t param1, std::uin
 }
 
 void WinMmInput::OnShort(std::uint32_t packed) {
-    const auto status = static_cast<std::uint8_t>(packed & 0xFF);
-    const int length = midi::ShortMessageLength(status);
-    if (length == 0 || IsTiming(status)) return;
-    std::uint8_t bytes[3];
-    for (int i = 0; i < length; ++i) bytes[i] = static_cast<std::uint8_t>(packed >> (8 * i));
+    const std::vector<std::uint8_t> bytes = midi::UnpackShortMessage(packed);
+    if (bytes.empty() || IsTiming(bytes.front())) return;
     const std::lock_guard lock(mutex_);
-    Arrived({bytes, static_cast<std::size_t>(length)}, false);
+    Arrived(bytes, false);
 }
 
 void WinMmInput::OnBuffer(WinMmHeader& header) {

@@ -2,16 +2,6 @@
 
 namespace voxtane::midi {
 
-std::vector<std::uint8_t> UnpackShortMessage(DWORD packed) {
-    const std::uint8_t bytes[3] = {static_cast<std::uint8_t>(packed & 0xFF),
-                                   static_cast<std::uint8_t>((packed >> 8) & 0xFF),
-                                   static_cast<std::uint8_t>((packed >> 16) & 0xFF)};
-    const int length = ShortMessageLength(bytes[0]);
-    for (int i = 1; i < length; ++i)
-        if (bytes[i] > 0x7F) return {};
-    return {bytes, bytes + length};
-}
-
 std::optional<std::string> LongMessageProblem(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) return "the message is empty";
     if (bytes.front() < 0x80) return "the message does not start with a status byte";

@@ -38,7 +38,15 @@ namespace voxtane::midi {
 // The bytes of a packed short message (status in the lowest byte): as many as its status byte
 // takes; none when the lowest byte is no status byte, starts or ends a SysEx message, or a data
 // byte it takes is above 127.
-[[nodiscard]] std::vector<std::uint8_t> UnpackShortMessage(DWORD packed);
+[[nodiscard]] inline std::vector<std::uint8_t> UnpackShortMessage(DWORD packed) {
+    const std::uint8_t bytes[3] = {static_cast<std::uint8_t>(packed & 0xFF),
+                                   static_cast<std::uint8_t>((packed >> 8) & 0xFF),
+                                   static_cast<std::uint8_t>((packed >> 16) & 0xFF)};
+    const int length = ShortMessageLength(bytes[0]);
+    for (int i = 1; i < length; ++i)
+        if (bytes[i] > 0x7F) return {};
+    return {bytes, bytes + length};
+}
 // The other way: up to three bytes packed with the first in the lowest byte.
 [[nodiscard]] constexpr DWORD PackShortMessage(std::span<const std::uint8_t> bytes) {
     DWORD packed = 0;

@@ -6,17 +6,18 @@
 #include <thread>
 
 #include "devices/winmm_backend.h"
+#include "devices/winmm_scripted_api.h"
 #include "exchange_test_support.h"
 #include "midi/midi_bytes.h"
 #include "midi/synth_connection.h"
 #include "midi/tone_exchange.h"
-#include "scripted_winmm.h"
 #include "synth_responder.h"
 
 namespace voxtane::testing {
 namespace {
 
 using namespace std::chrono_literals;
+using devices::ScriptedWinMmApi;
 using devices::WinMmBackend;
 
 // Long enough for any busy machine; only a device that never finishes waits this long.
@@ -41,7 +42,7 @@ struct Fixture {
         EXPECT_EQ(opened.status.code, midi::MMSYSERR_NOERROR) << opened.status.reason;
         return std::move(opened.connection);
     }
-    std::shared_ptr<ScriptedWinMm> system = std::make_shared<ScriptedWinMm>();
+    std::shared_ptr<ScriptedWinMmApi> system = std::make_shared<ScriptedWinMmApi>();
     WinMmBackend backend;
 };
 
@@ -92,7 +93,7 @@ TEST(WinMmOutput, BuffersFinishedOnAnotherThreadAreKeptUntilDoneAndNoStatusOvert
     for (std::uint32_t seed = 1; seed <= 20; ++seed) {
         std::mt19937 random(seed);
         Fixture fixture;
-        fixture.system->completion = ScriptedWinMm::Completion::Held;
+        fixture.system->completion = ScriptedWinMmApi::Completion::Held;
         auto output = fixture.Output();
         std::atomic<bool> sending{true};
         std::thread device([&] {
@@ -164,7 +165,7 @@ TEST(WinMmOutput, FailuresOfTheSystemComeBackNamedAndLeaveNothingPrepared) {
 TEST(WinMmOutput, AClosedDeviceThatNeverFinishesIsResetAndItsBuffersUnprepared) {
     Fixture fixture(kImpatient);
     auto output = fixture.Output();
-    fixture.system->completion = ScriptedWinMm::Completion::Held;
+    fixture.system->completion = ScriptedWinMmApi::Completion::Held;
     ASSERT_EQ(output->SendLong(Bytes{0xF0, 0x44, 0x00, 0x00, 0x70, 0x20, 0x20}).code,
               midi::MMSYSERR_NOERROR);
     const midi::BackendStatus shortOne = output->SendShort(Bytes{0xB0, 0x7B, 0x00});

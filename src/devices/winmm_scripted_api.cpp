@@ -1,15 +1,11 @@
-#include "scripted_winmm.h"
+#include "devices/winmm_scripted_api.h"
 
 #include <algorithm>
 
 #include "midi/midi_bytes.h"
 #include "midi/mm_system.h"
 
-namespace voxtane::testing {
-
-using devices::WinMmHeader;
-using devices::WinMmMessage;
-using devices::WinMmResult;
+namespace voxtane::devices {
 
 namespace {
 // The handles this system gives out; never looked into.
@@ -17,12 +13,12 @@ int outputHandle = 0;
 int inputHandle = 0;
 }  // namespace
 
-void ScriptedWinMm::FailNext(const std::string& call, WinMmResult result) {
+void ScriptedWinMmApi::FailNext(const std::string& call, WinMmResult result) {
     const std::lock_guard lock(mutex_);
     planned_[call] = result;
 }
 
-WinMmResult ScriptedWinMm::Planned(const std::string& call) {
+WinMmResult ScriptedWinMmApi::Planned(const std::string& call) {
     const auto found = planned_.find(call);
     if (found == planned_.end()) return midi::MMSYSERR_NOERROR;
     const WinMmResult result = found->second;
@@ -30,8 +26,7 @@ WinMmResult ScriptedWinMm::Planned(const std::string& call) {
     return result;
 }
 
-void ScriptedWinMm::Done(devices::WinMmListener* listener, WinMmMessage message,
-                         WinMmHeader& header) {
+void ScriptedWinMmApi::Done(WinMmListener* listener, WinMmMessage message, WinMmHeader& header) {
     {
         const std::lock_guard lock(mutex_);
         header.dwFlags = (header.dwFlags & ~midi::MHDR_INQUEUE) | midi::MHDR_DONE;
@@ -40,9 +35,9 @@ void ScriptedWinMm::Done(devices::WinMmListener* listener, WinMmMessage message,
         listener->OnMessage(message, reinterpret_cast<std::uintptr_t>(&header), 0);
 }
 
-bool ScriptedWinMm::CompleteOne() {
+bool ScriptedWinMmApi::CompleteOne() {
     WinMmHeader* header = nullptr;
-    devices::WinMmListener* listener = nullptr;
+    WinMmListener* listener = nullptr;
     {
         const std::lock_guard lock(mutex_);
         if (held_.empty()) return false;
@@ -54,9 +49,9 @@ bool ScriptedWinMm::CompleteOne() {
     return true;
 }
 
-void ScriptedWinMm::Arrive(std::span<const std::uint8_t> bytes) {
+void ScriptedWinMmApi::Arrive(std::span<const std::uint8_t> bytes) {
     for (const std::uint8_t byte : bytes) {
-        devices::WinMmListener* listener = nullptr;
+        WinMmListener* listener = nullptr;
         WinMmHeader* full = nullptr;
         std::uint32_t packed = 0;
         {
@@ -97,18 +92,18 @@ void ScriptedWinMm::Arrive(std::span<const std::uint8_t> bytes) {
     }
 }
 
-std::vector<ScriptedWinMm::Wire> ScriptedWinMm::Sent() const {
+std::vector<ScriptedWinMmApi::Wire> ScriptedWinMmApi::Sent() const {
     const std::lock_guard lock(mutex_);
     return sent_;
 }
-ScriptedWinMm::Counts ScriptedWinMm::Now() const {
+ScriptedWinMmApi::Counts ScriptedWinMmApi::Now() const {
     const std::lock_guard lock(mutex_);
     return {prepared_,          static_cast<int>(queued_.size()),
             misuses_,           static_cast<int>(outputBuffers_.size()),
             output_ != nullptr, input_ != nullptr};
 }
 
-WinMmResult ScriptedWinMm::Prepare(WinMmHeader& header) {
+WinMmResult ScriptedWinMmApi::Prepare(WinMmHeader& header) {
     if (header.lpData == nullptr || header.dwBufferLength == 0)
         return ++misuses_, midi::MMSYSERR_INVALPARAM;
     if ((header.dwFlags & midi::MHDR_PREPARED) == 0) ++prepared_;
@@ -116,18 +111,18 @@ WinMmResult ScriptedWinMm::Prepare(WinMmHeader& header) {
     return midi::MMSYSERR_NOERROR;
 }
 
-WinMmResult ScriptedWinMm::Unprepare(WinMmHeader& header) {
+WinMmResult ScriptedWinMmApi::Unprepare(WinMmHeader& header) {
     if ((header.dwFlags & midi::MHDR_INQUEUE) != 0) return ++misuses_, midi::MIDIERR_STILLPLAYING;
     if ((header.dwFlags & midi::MHDR_PREPARED) != 0) --prepared_;
     header.dwFlags &= ~midi::MHDR_PREPARED;
     return midi::MMSYSERR_NOERROR;
 }
 
-std::uint32_t ScriptedWinMm::OutCount() {
+std::uint32_t ScriptedWinMmApi::OutCount() {
     return static_cast<std::uint32_t>(outputs.size());
 }
 
-WinMmResult ScriptedWinMm::OutName(std::uint32_t device, std::string& name) {
+WinMmResult ScriptedWinMmApi::OutName(std::uint32_t device, std::string& name) {
     const std::lock_guard lock(mutex_);
     if (const WinMmResult planned = Planned("OutName")) return planned;
     if (device >= outputs.size()) return midi::MMSYSERR_BADDEVICEID;
@@ -135,8 +130,8 @@ WinMmResult ScriptedWinMm::OutName(std::uint32_t device, std::string& name) {
     return midi::MMSYSERR_NOERROR;
 }
 
-WinMmResult ScriptedWinMm::OutOpen(devices::WinMmHandle& handle, std::uint32_t device,
-                                   devices::WinMmListener& listener) {
+WinMmResult ScriptedWinMmApi::OutOpen(WinMmHandle& handle, std::uint32_t device,
+                                      WinMmListener& listener) {
     const std::lock_guard lock(mutex_);
     if (const WinMmResult planned = Planned("OutOpen")) return planned;
     if (device >= outputs.size()) return midi::MMSYSERR_BADDEVICEID;
@@ -147,7 +142,7 @@ WinMmResult ScriptedWinMm::OutOpen(devices::WinMmHandle& handle, std::uint32_t d
     return midi::MMSYSERR_NOERROR;
 }
 
-WinMmResult ScriptedWinMm::OutShort(devices::WinMmHandle, std::uint32_t packed) {
+WinMmResult ScriptedWinMmApi::OutShort(WinMmHandle, std::uint32_t packed) {
     const std::lock_guard lock(mutex_);
     if (const WinMmResult planned = Planned("OutShort")) return planned;
     // A status byte between the buffers of a SysEx would end it.
@@ -157,14 +152,14 @@ WinMmResult ScriptedWinMm::OutShort(devices::WinMmHandle, std::uint32_t packed) 
     return midi::MMSYSERR_NOERROR;
 }
 
-WinMmResult ScriptedWinMm::OutPrepare(devices::WinMmHandle, WinMmHeader& header) {
+WinMmResult ScriptedWinMmApi::OutPrepare(WinMmHandle, WinMmHeader& header) {
     const std::lock_guard lock(mutex_);
     if (const WinMmResult planned = Planned("OutPrepare")) return planned;
     return Prepare(header);
 }
 
-WinMmResult ScriptedWinMm::OutLong(devices::WinMmHandle, WinMmHeader& header) {
-    devices::WinMmListener* listener = nullptr;
+WinMmResult ScriptedWinMmApi::OutLong(WinMmHandle, WinMmHeader& header) {
+    WinMmListener* listener = nullptr;
     {
         const std::lock_guard lock(mutex_);
         if (const WinMmResult planned = Planned("OutLong")) return planned;
@@ -186,30 +181,30 @@ WinMmResult ScriptedWinMm::OutLong(devices::WinMmHandle, WinMmHeader& header) {
     return midi::MMSYSERR_NOERROR;
 }
 
-WinMmResult ScriptedWinMm::OutUnprepare(devices::WinMmHandle, WinMmHeader& header) {
+WinMmResult ScriptedWinMmApi::OutUnprepare(WinMmHandle, WinMmHeader& header) {
     const std::lock_guard lock(mutex_);
     if (const WinMmResult planned = Planned("OutUnprepare")) return planned;
     return Unprepare(header);
 }
 
-WinMmResult ScriptedWinMm::OutReset(devices::WinMmHandle) {
+WinMmResult ScriptedWinMmApi::OutReset(WinMmHandle) {
     while (CompleteOne()) {
     }
     return midi::MMSYSERR_NOERROR;
 }
 
-WinMmResult ScriptedWinMm::OutClose(devices::WinMmHandle) {
+WinMmResult ScriptedWinMmApi::OutClose(WinMmHandle) {
     const std::lock_guard lock(mutex_);
     if (!held_.empty()) return ++misuses_, midi::MIDIERR_STILLPLAYING;
     output_ = nullptr;
     return midi::MMSYSERR_NOERROR;
 }
 
-std::uint32_t ScriptedWinMm::InCount() {
+std::uint32_t ScriptedWinMmApi::InCount() {
     return static_cast<std::uint32_t>(inputs.size());
 }
 
-WinMmResult ScriptedWinMm::InName(std::uint32_t device, std::string& name) {
+WinMmResult ScriptedWinMmApi::InName(std::uint32_t device, std::string& name) {
     const std::lock_guard lock(mutex_);
     if (const WinMmResult planned = Planned("InName")) return planned;
     if (device >= inputs.size()) return midi::MMSYSERR_BADDEVICEID;
@@ -217,8 +212,8 @@ WinMmResult ScriptedWinMm::InName(std::uint32_t device, std::string& name) {
     return midi::MMSYSERR_NOERROR;
 }
 
-WinMmResult ScriptedWinMm::InOpen(devices::WinMmHandle& handle, std::uint32_t device,
-                                  devices::WinMmListener& listener) {
+WinMmResult ScriptedWinMmApi::InOpen(WinMmHandle& handle, std::uint32_t device,
+                                     WinMmListener& listener) {
     const std::lock_guard lock(mutex_);
     if (const WinMmResult planned = Planned("InOpen")) return planned;
     if (device >= inputs.size()) return midi::MMSYSERR_BADDEVICEID;
@@ -228,13 +223,13 @@ WinMmResult ScriptedWinMm::InOpen(devices::WinMmHandle& handle, std::uint32_t de
     return midi::MMSYSERR_NOERROR;
 }
 
-WinMmResult ScriptedWinMm::InPrepare(devices::WinMmHandle, WinMmHeader& header) {
+WinMmResult ScriptedWinMmApi::InPrepare(WinMmHandle, WinMmHeader& header) {
     const std::lock_guard lock(mutex_);
     if (const WinMmResult planned = Planned("InPrepare")) return planned;
     return Prepare(header);
 }
 
-WinMmResult ScriptedWinMm::InAddBuffer(devices::WinMmHandle, WinMmHeader& header) {
+WinMmResult ScriptedWinMmApi::InAddBuffer(WinMmHandle, WinMmHeader& header) {
     const std::lock_guard lock(mutex_);
     if (const WinMmResult planned = Planned("InAddBuffer")) return planned;
     if ((header.dwFlags & midi::MHDR_PREPARED) == 0) return ++misuses_, midi::MIDIERR_UNPREPARED;
@@ -245,29 +240,29 @@ WinMmResult ScriptedWinMm::InAddBuffer(devices::WinMmHandle, WinMmHeader& header
     return midi::MMSYSERR_NOERROR;
 }
 
-WinMmResult ScriptedWinMm::InUnprepare(devices::WinMmHandle, WinMmHeader& header) {
+WinMmResult ScriptedWinMmApi::InUnprepare(WinMmHandle, WinMmHeader& header) {
     const std::lock_guard lock(mutex_);
     if (const WinMmResult planned = Planned("InUnprepare")) return planned;
     return Unprepare(header);
 }
 
-WinMmResult ScriptedWinMm::InStart(devices::WinMmHandle) {
+WinMmResult ScriptedWinMmApi::InStart(WinMmHandle) {
     const std::lock_guard lock(mutex_);
     if (const WinMmResult planned = Planned("InStart")) return planned;
     started_ = true;
     return midi::MMSYSERR_NOERROR;
 }
 
-WinMmResult ScriptedWinMm::InStop(devices::WinMmHandle) {
+WinMmResult ScriptedWinMmApi::InStop(WinMmHandle) {
     const std::lock_guard lock(mutex_);
     started_ = false;
     return midi::MMSYSERR_NOERROR;
 }
 
-WinMmResult ScriptedWinMm::InReset(devices::WinMmHandle) {
+WinMmResult ScriptedWinMmApi::InReset(WinMmHandle) {
     for (;;) {
         WinMmHeader* header = nullptr;
-        devices::WinMmListener* listener = nullptr;
+        WinMmListener* listener = nullptr;
         {
             const std::lock_guard lock(mutex_);
             if (!resetReturnsInput || queued_.empty()) return midi::MMSYSERR_NOERROR;
@@ -279,15 +274,15 @@ WinMmResult ScriptedWinMm::InReset(devices::WinMmHandle) {
     }
 }
 
-WinMmResult ScriptedWinMm::InClose(devices::WinMmHandle) {
+WinMmResult ScriptedWinMmApi::InClose(WinMmHandle) {
     const std::lock_guard lock(mutex_);
     if (!queued_.empty()) return ++misuses_, midi::MIDIERR_STILLPLAYING;
     input_ = nullptr;
     return midi::MMSYSERR_NOERROR;
 }
 
-std::string ScriptedWinMm::ErrorText(WinMmResult result) {
+std::string ScriptedWinMmApi::ErrorText(WinMmResult result) {
     return "scripted error " + std::to_string(result);
 }
 
-}  // namespace voxtane::testing
+}  // namespace voxtane::devices
