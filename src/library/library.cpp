@@ -285,10 +285,11 @@ void Library::RefreshText(std::int64_t toneId) {
     insertText_->Run();
 }
 
-void Library::RefreshTouchedText() {
-    db_->Execute("DELETE FROM tone_text WHERE rowid IN (SELECT id FROM touched_tones)");
+void Library::RefreshDueText() {
+    db_->Execute("DELETE FROM tone_text WHERE rowid IN (SELECT id FROM text_due)");
     db_->Execute(std::string("INSERT INTO tone_text(rowid, names, tags, note, files)") +
-                 kTextOfTone + " WHERE t.id IN (SELECT id FROM touched_tones) ORDER BY t.id");
+                 kTextOfTone + " WHERE t.id IN (SELECT id FROM text_due) ORDER BY t.id");
+    db_->Execute("DELETE FROM text_due");
 }
 
 void Library::RebuildWords() {

@@ -88,6 +88,9 @@ struct ScanOptions {
     std::function<void(const std::string& path)> afterFile;
     // Told after each batch is committed, with the files read so far and those to read.
     std::function<void(int done, int total)> progress;
+    // Large enough that committing is a small share of the work, small enough that a scan cut
+    // short loses little and that another program waits for the database only briefly.
+    int filesPerBatch = 512;
 };
 
 struct SimilarTone {
@@ -153,8 +156,8 @@ class Library {
     LibraryResult ChangeUserData(const std::string& idPrefix,
                                  const std::function<void(const std::string& hash)>& change);
     void RefreshText(std::int64_t toneId);
-    // The same for every tone in the temporary table touched_tones, in two statements.
-    void RefreshTouchedText();
+    // The same for every tone in the table text_due, which it empties, in a few statements.
+    void RefreshDueText();
     // The words near matches are looked for among: every word of the index after a scan, and
     // the words of the owner's tags, notes and names as they are given.
     void RebuildWords();
