@@ -167,8 +167,20 @@ class Library {
     void WriteUserDataFile();
     void RestoreUserDataFile();
 
+    // Reads every stored measurement into features_ unless the database is unchanged since.
+    void LoadFeatures();
+
     std::filesystem::path path_;
     std::unique_ptr<Database> db_;
+    // Every stored measurement as one flat array (kFeatureCount numbers a tone), kept while the
+    // database is unchanged: "More Like This" compares against all of them, and reading them
+    // afresh would cost more than comparing.
+    struct FeatureTable {
+        std::pair<std::int64_t, std::int64_t> stamp{-1, -1};
+        std::vector<float> values;
+        std::vector<std::string> hashes;
+    };
+    FeatureTable features_;
     // Prepared once: a scan refreshes the text of thousands of tones.
     std::optional<Statement> dropText_;
     std::optional<Statement> insertText_;
