@@ -8,6 +8,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QShowEvent>
@@ -139,6 +140,39 @@ void LibraryModel::sort(int column, Qt::SortOrder order) {
     endResetModel();
 }
 
+std::vector<library::DraggedTone> LibraryModel::DraggedTones(std::vector<int> rows) const {
+    std::ranges::sort(rows);
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::vector<library::DraggedTone> dragged;
+    for (const int row : rows) {
+        if (row < 0 || row >= rowCount() || !records_) continue;
+        const library::ToneEntry& tone = Tone(row);
+        if (const auto record = records_(tone.hash))
+            dragged.push_back({*record, tone.names.empty() ? std::string() : tone.names.front()});
+    }
+    return dragged;
+}
+
+Qt::ItemFlags LibraryModel::flags(const QModelIndex& index) const {
+    return QAbstractTableModel::flags(index) |
+           (index.isValid() ? Qt::ItemIsDragEnabled : Qt::NoItemFlags);
+}
+
+QStringList LibraryModel::mimeTypes() const {
+    return {QString::fromLatin1(library::kDraggedTonesType)};
+}
+
+QMimeData* LibraryModel::mimeData(const QModelIndexList& indexes) const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : indexes) rows.push_back(index.row());
+    const std::vector<std::uint8_t> bytes = library::EncodeDraggedTones(DraggedTones(rows));
+    auto* mime = new QMimeData;
+    mime->setData(QString::fromLatin1(library::kDraggedTonesType),
+                  QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                             static_cast<qsizetype>(bytes.size())));
+    return mime;
+}
+
 LibraryWindow::LibraryWindow(std::filesystem::path path, editor::LinkedEditor& tones,
                              editor::SettingsStore& settings, CandidateAudition& audition,
                              QWidget* parent)
@@ -153,6 +187,11 @@ LibraryWindow::LibraryWindow(std::filesystem::path path, editor::LinkedEditor& t
     BuildControls();
     auto opened = library::Library::Open(path_);
     library_ = std::move(opened.library);
+    model_.SetRecordSource([this](const std::string& hash) -> std::optional<ToneRecord> {
+        ToneRecord record{};
+        if (library_ == nullptr || !library_->Record(hash, record).ok()) return std::nullopt;
+        return record;
+    });
     if (!opened.result.ok()) Tell(Describe(opened.result));
     for (const std::string& note : opened.notes) Tell(Text(note));
 
@@ -232,6 +271,10 @@ void LibraryWindow::BuildControls() {
     table_->setColumnWidth(LibraryModel::kSources, 60);
     table_->setColumnWidth(LibraryModel::kFavourite, 70);
     table_->setTabKeyNavigation(false);
+    // Dragged onto the main window's patch list, the selected tones go into the bank.
+    table_->setDragEnabled(true);
+    table_->setDragDropMode(QAbstractItemView::DragOnly);
+    table_->setDefaultDropAction(Qt::CopyAction);
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { ShowSelected(); });
     connect(table_, &QTableView::activated, this, [this] { AddSelectionToBank(); });
@@ -414,25 +457,21 @@ void LibraryWindow::AddSelectionToBank() {
     for (const QModelIndex& index : table_->selectionModel()->selectedRows())
         rows.push_back(index.row());
     if (rows.empty() && SelectedRow() >= 0) rows.push_back(SelectedRow());
-    std::ranges::sort(rows);
+    const std::vector<library::DraggedTone> dragged = model_.DraggedTones(rows);
     const int first = tones_.CurrentPatch();
-    rows.resize(std::min(rows.size(), static_cast<std::size_t>(kBankSlots - first + 1)));
+    const library::BankPlacement placement = library::PlaceInBank(first, dragged.size());
+    if (placement.count == 0) return;
     std::vector<ToneRecord> records;
     std::vector<std::string> names;
-    for (const int row : rows) {
-        ToneRecord record{};
-        if (!library_->Record(model_.Tone(row).hash, record).ok()) continue;
-        records.push_back(record);
-        const auto& tone = model_.Tone(row);
-        names.push_back(tone.names.empty() ? std::string() : tone.names.front());
+    for (int i = 0; i < placement.count; ++i) {
+        records.push_back(dragged[static_cast<std::size_t>(i)].record);
+        names.push_back(dragged[static_cast<std::size_t>(i)].name);
     }
-    if (records.empty()) return;
     tones_.TakePatches(first, records, names,
                        records.size() == 1 ? "Add from Library" : "Add Tones from Library");
-    Tell(records.size() == 1 ? QStringLiteral("Added to patch %1.").arg(first)
-                             : QStringLiteral("Added to patches %1 to %2.")
-                                   .arg(first)
-                                   .arg(first + static_cast<int>(records.size()) - 1));
+    Tell(records.size() == 1
+             ? QStringLiteral("Added to patch %1.").arg(first)
+             : QStringLiteral("Added to patches %1 to %2.").arg(first).arg(placement.last()));
 }
 
 void LibraryWindow::AddFolder(const QString& folder) {

@@ -13,6 +13,7 @@
 
 #include "editor/linked_editor.h"
 #include "editor/settings_store.h"
+#include "library/dragged_tones.h"
 #include "library/library.h"
 #include "qt/explore_window.h"
 
@@ -49,8 +50,19 @@ class LibraryModel : public QAbstractTableModel {
                                       int role) const override;
     void sort(int column, Qt::SortOrder order) override;
 
+    // Rows are dragged as the tones they show with their first names (library/dragged_tones.h),
+    // their data read through `records`.
+    using RecordSource = std::function<std::optional<ToneRecord>(const std::string& hash)>;
+    void SetRecordSource(RecordSource records) { records_ = std::move(records); }
+    // The tones of `rows`, in the list's order, each row once.
+    [[nodiscard]] std::vector<library::DraggedTone> DraggedTones(std::vector<int> rows) const;
+    [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
+    [[nodiscard]] QStringList mimeTypes() const override;
+    [[nodiscard]] QMimeData* mimeData(const QModelIndexList& indexes) const override;
+
   private:
     std::vector<library::ToneEntry> tones_;
+    RecordSource records_;
     int sortColumn_ = -1;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };
