@@ -62,6 +62,7 @@ struct SearchQuery {
     std::optional<int> waveform;    // 1 to 8
     std::optional<std::string> folder;
     int limit = 50;
+    int offset = 0;  // tones of the order passed over first: the next page starts there
 };
 
 struct SearchResult {
@@ -81,6 +82,8 @@ struct ScanReport {
     int tonesFound = 0;  // in the files read
     int newTones = 0;
     std::vector<SkippedFile> skipped;
+    // Every folder the walk went through, the library's own included: what a watcher watches.
+    std::vector<std::string> foldersWalked;
 };
 
 struct ScanOptions {

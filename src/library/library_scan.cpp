@@ -147,11 +147,15 @@ LibraryResult Library::Scan(ScanReport& report, const ScanOptions& options) {
                 continue;
             }
             bool whole = true;
+            report.foldersWalked.push_back(folder);
             fs::recursive_directory_iterator it(
                 folder, fs::directory_options::skip_permission_denied, error);
             for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
                 const fs::directory_entry& entry = *it;
                 std::error_code fileError;
+                // Links to folders are not followed, so their folders are not walked.
+                if (entry.is_directory(fileError) && !entry.is_symlink(fileError))
+                    report.foldersWalked.push_back(entry.path().string());
                 if (!entry.is_regular_file(fileError)) continue;
                 const std::string path = entry.path().string();
                 if (IsNamesFile(path) || ownFiles.count(path) || !seen.insert(path).second)

@@ -39,7 +39,7 @@ LibraryResult Library::Search(const SearchQuery& query, SearchResult& result) {
                 sql += " AND EXISTS (SELECT 1 FROM tags g WHERE g.hash = t.hash AND g.tag = ?" +
                        std::to_string(10 + i) + ")";
             sql += match.empty() ? " ORDER BY t.id" : " ORDER BY x.rowid";
-            sql += " LIMIT ?6";
+            sql += " LIMIT ?6 OFFSET ?7";
             Statement select = db_->Prepare(sql);
             if (!match.empty()) select.Bind(1, match);
             if (query.minRating > 0) select.Bind(2, query.minRating);
@@ -51,6 +51,7 @@ LibraryResult Library::Search(const SearchQuery& query, SearchResult& result) {
                 select.Bind(5, folder);
             }
             select.Bind(6, query.limit);
+            select.Bind(7, std::max(0, query.offset));
             for (std::size_t i = 0; i < query.tags.size(); ++i)
                 select.Bind(static_cast<int>(10 + i), query.tags[i]);
             std::vector<std::int64_t> ids;

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <random>
+#include <set>
 #include <stdexcept>
 #include <thread>
 
@@ -510,6 +511,52 @@ TEST_F(library, TonesAddedFromTheEditorAreNewFilesOfItsOwnFolderFoundByName) {
         AddToneToLibrary(home.path() / "blocked" / "library.sqlite", "Explore", first, "X").outcome,
         AddOutcome::NotWritten);
     EXPECT_FALSE(fs::exists(home.path() / "blocked" / "library.sqlite"));
+
+    // A whole bank: one bank file with its names, every tone found under its name.
+    const std::vector<ToneRecord> bank{RandomToneRecord(random), RandomToneRecord(random)};
+    const std::vector<std::string> names{"Bank Lead", "Bank Pad"};
+    const AddedTone bankAdded = AddBankToLibrary(dbPath, "Editor", bank, names, "Bank");
+    ASSERT_EQ(bankAdded.outcome, AddOutcome::Added) << bankAdded.reason;
+    EXPECT_EQ(bankAdded.file, OwnTonesFolder(dbPath, "Editor") / "01 Bank.syx");
+    EXPECT_EQ(bankAdded.newTones, 2);
+    ToneEntry pad;
+    ASSERT_TRUE(lib->Find(ToneHash(bank[1]), pad).ok());
+    EXPECT_EQ(pad.names, std::vector<std::string>{"Bank Pad"});
+}
+
+// Pages of a search, one after another, are the search as a whole; the walk names every folder.
+TEST_F(library, PagesOfASearchMakeTheWholeAndTheScanNamesEveryFolderWalked) {
+    WriteCollection(tones, {16 * 40, 0.1, 3}, 5);
+    auto lib = OpenLibrary(dbPath);
+    ASSERT_TRUE(lib->AddFolders({tones.string()}).ok());
+    const ScanReport report = ScanAll(*lib);
+    std::set<std::string> folders{tones.string()};
+    for (const auto& entry : fs::recursive_directory_iterator(tones))
+        if (entry.is_directory()) folders.insert(entry.path().string());
+    EXPECT_EQ(std::set<std::string>(report.foldersWalked.begin(), report.foldersWalked.end()),
+              folders);
+
+    for (const std::string text : {"", "b", "pad"}) {
+        SCOPED_TRACE(text);
+        const std::vector<std::string> whole = Hashes(Find(*lib, With([&](SearchQuery& q) {
+            q.text = text;
+            q.limit = 100000;
+        })));
+        for (const int page : {1, 7, 50}) {
+            std::vector<std::string> paged;
+            for (int offset = 0; offset <= static_cast<int>(whole.size()); offset += page) {
+                const SearchResult part = Find(*lib, With([&](SearchQuery& q) {
+                    q.text = text;
+                    q.limit = page;
+                    q.offset = offset;
+                }));
+                const std::vector<std::string> hashes = Hashes(part);
+                paged.insert(paged.end(), hashes.begin(), hashes.end());
+                if (hashes.size() < static_cast<std::size_t>(page)) break;
+            }
+            EXPECT_EQ(paged, whole);
+        }
+    }
 }
 
 }  // namespace
