@@ -67,10 +67,30 @@ QString Describe(const library::LibraryResult& result) {
 
 }  // namespace
 
-void LibraryModel::SetTones(std::vector<library::ToneEntry> tones) {
+void LibraryModel::SetTones(std::vector<library::ToneEntry> tones, Fetch more, int page) {
     beginResetModel();
+    // A first page that is not full is the whole list.
+    more_ = static_cast<int>(tones.size()) >= page && page > 0 ? std::move(more) : Fetch();
+    page_ = page;
     tones_ = std::move(tones);
     endResetModel();
+    if (sortColumn_ >= 0) sort(sortColumn_, sortOrder_);
+}
+
+bool LibraryModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && more_;
+}
+
+void LibraryModel::fetchMore(const QModelIndex& parent) {
+    if (!canFetchMore(parent)) return;
+    std::vector<library::ToneEntry> next = more_(rowCount(), page_);
+    if (static_cast<int>(next.size()) < page_) more_ = {};
+    if (next.empty()) return;
+    const int first = rowCount();
+    beginInsertRows({}, first, first + static_cast<int>(next.size()) - 1);
+    std::move(next.begin(), next.end(), std::back_inserter(tones_));
+    endInsertRows();
+    // A sorted list stays sorted: the rows fetched so far are ordered again.
     if (sortColumn_ >= 0) sort(sortColumn_, sortOrder_);
 }
 
@@ -351,6 +371,7 @@ void LibraryWindow::Search() {
     std::vector<library::ToneEntry> found;
     library::LibraryResult result;
     bool near = false;
+    LibraryModel::Fetch more;
     if (duplicates_->isChecked()) {
         result = library_->Duplicates(found);
     } else {
@@ -358,20 +379,33 @@ void LibraryWindow::Search() {
         query.text = search_->text().toStdString();
         query.tags = Words(tagFilter_->text());
         query.favouritesOnly = favouritesOnly_->isChecked();
-        query.limit = kMaxRows;
+        query.limit = kPageRows;
         library::SearchResult searched;
         result = library_->Search(query, searched);
         found = std::move(searched.tones);
         near = searched.nearMatches;
+        more = [this, query](int offset, int count) {
+            library::SearchQuery next = query;
+            next.offset = offset;
+            next.limit = count;
+            library::SearchResult page;
+            if (library_ == nullptr || !library_->Search(next, page).ok())
+                return std::vector<library::ToneEntry>();
+            return std::move(page.tones);
+        };
     }
     if (!result.ok()) {
         Tell(Describe(result));
         return;
     }
     const int count = static_cast<int>(found.size());
-    model_.SetTones(std::move(found));
+    model_.SetTones(std::move(found), std::move(more), kPageRows);
     if (!Busy())
-        Tell(count == 0   ? QStringLiteral("No tone found.")
+        Tell(count == 0 ? QStringLiteral("No tone found.")
+             : model_.canFetchMore({})
+                 ? QStringLiteral("%1 tones%2; more as the list scrolls.")
+                       .arg(count)
+                       .arg(near ? QStringLiteral(" spelled nearly so") : QString())
              : near       ? QStringLiteral("%1 tones spelled nearly so.").arg(count)
              : count == 1 ? QStringLiteral("1 tone.")
                           : QStringLiteral("%1 tones.").arg(count));
@@ -487,8 +521,9 @@ void LibraryWindow::Rescan() {
         return;
     }
     Tell(QStringLiteral("Scanning..."));
+    auto walked = std::make_shared<std::vector<std::string>>();
     RunInBackground(
-        [this](library::Library& library) {
+        [this, walked](library::Library& library) {
             library::ScanReport report;
             library::ScanOptions options;
             options.afterFile = [this](const std::string&) {
@@ -503,6 +538,7 @@ void LibraryWindow::Rescan() {
                     Qt::QueuedConnection);
             };
             const auto result = library.Scan(report, options);
+            *walked = std::move(report.foldersWalked);
             if (!result.ok()) return Describe(result);
             return QStringLiteral("Scanned: %1 files read, %2 tones, %3 new, %4 skipped.")
                 .arg(report.filesRead)
@@ -510,8 +546,8 @@ void LibraryWindow::Rescan() {
                 .arg(report.newTones)
                 .arg(report.skipped.size());
         },
-        [this] {
-            WatchFolders();
+        [this, walked] {
+            if (!walked->empty()) WatchFolders(*walked);
             if (!showingSimilar_) Search();
         });
 }
@@ -585,14 +621,19 @@ void LibraryWindow::Finish() {
     if (std::exchange(rescanWaiting_, false)) Rescan();
 }
 
-// Only the folders themselves are watched, not every folder below them: a change below shows at
-// the next Rescan or start.
-void LibraryWindow::WatchFolders() {
-    if (library_ == nullptr) return;
-    QStringList folders;
-    for (const std::string& folder : library_->Folders()) folders << Text(folder);
-    if (!watcher_.directories().isEmpty()) (void)watcher_.removePaths(watcher_.directories());
-    if (!folders.isEmpty()) (void)watcher_.addPaths(folders);
+// Every folder the scan walked is watched, so that a file copied anywhere below a library folder
+// is found; past kMostWatched folders (the system allows a limited number of watches) the deeper
+// ones show at the next Rescan or start.
+void LibraryWindow::WatchFolders(const std::vector<std::string>& folders) {
+    QStringList wanted;
+    for (const std::string& folder : folders) {
+        if (wanted.size() >= kMostWatched) break;
+        wanted << Text(folder);
+    }
+    const QStringList watched = watcher_.directories();
+    if (wanted == watched) return;
+    if (!watched.isEmpty()) (void)watcher_.removePaths(watched);
+    if (!wanted.isEmpty()) (void)watcher_.addPaths(wanted);
 }
 
 void LibraryWindow::Tell(const QString& text) {

@@ -36,7 +36,13 @@ class LibraryModel : public QAbstractTableModel {
     enum Column { kName, kFile, kSources, kFavourite, kTags, kColumns };
 
     using QAbstractTableModel::QAbstractTableModel;
-    void SetTones(std::vector<library::ToneEntry> tones);
+    // The next `count` tones of the same list from `offset` on; fewer at its end.
+    using Fetch = std::function<std::vector<library::ToneEntry>(int offset, int count)>;
+    // The first page of a list; `more` fetches the pages after it as the view scrolls to them
+    // (none when the list is whole).
+    void SetTones(std::vector<library::ToneEntry> tones, Fetch more = {}, int page = 0);
+    [[nodiscard]] bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
     [[nodiscard]] const library::ToneEntry& Tone(int row) const {
         return tones_[static_cast<std::size_t>(row)];
     }
@@ -63,6 +69,8 @@ class LibraryModel : public QAbstractTableModel {
   private:
     std::vector<library::ToneEntry> tones_;
     RecordSource records_;
+    Fetch more_;
+    int page_ = 0;
     int sortColumn_ = -1;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };
@@ -75,7 +83,9 @@ class LibraryWindow : public QWidget {
     Q_OBJECT
 
   public:
-    static constexpr int kMaxRows = 1000;
+    // A search lists this many tones at first, and as many again each time the list is scrolled
+    // to its end.
+    static constexpr int kPageRows = 500;
     static constexpr int kSearchDelayMs = 150;
     static constexpr int kSimilarCount = 50;
     // A folder changing often (files copied in) is scanned once it has been still for this long.
@@ -91,6 +101,9 @@ class LibraryWindow : public QWidget {
     [[nodiscard]] QTableView& Table() { return *table_; }
     // True while a scan or a measurement runs.
     [[nodiscard]] bool Busy() const { return working_; }
+    // The folders watched for changes: every folder the last scan walked, up to kMostWatched.
+    [[nodiscard]] QStringList WatchedFolders() const { return watcher_.directories(); }
+    static constexpr int kMostWatched = 4096;
     // Adds the folder to the library and scans.
     void AddFolder(const QString& folder);
     void Rescan();
@@ -116,7 +129,7 @@ class LibraryWindow : public QWidget {
     void RunInBackground(std::function<QString(library::Library&)> work,
                          std::function<void()> done = {});
     void Finish();
-    void WatchFolders();
+    void WatchFolders(const std::vector<std::string>& folders);
     void Tell(const QString& text);
     void RememberGeometry();
     [[nodiscard]] int SelectedRow() const;
