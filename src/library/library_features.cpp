@@ -106,8 +106,16 @@ void Library::LoadFeatures() {
 
 LibraryResult Library::Similar(const ToneRecord& record, int limit,
                                std::vector<SimilarTone>& found) {
-    int computed = 0;
-    if (LibraryResult measured = ComputeFeatures(computed); !measured.ok()) return measured;
+    // Unchanged since the measurements were loaded: every tone was measured then.
+    bool unchanged = false;
+    (void)Guard([&]() -> LibraryResult {
+        unchanged = db_->ChangeStamp() == features_.stamp;
+        return {};
+    });
+    if (!unchanged) {
+        int computed = 0;
+        if (LibraryResult measured = ComputeFeatures(computed); !measured.ok()) return measured;
+    }
     return Guard([&]() -> LibraryResult {
         found.clear();
         LoadFeatures();

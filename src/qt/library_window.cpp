@@ -596,8 +596,14 @@ void LibraryWindow::RunInBackground(std::function<QString(library::Library&)> wo
     worker_ = std::thread([this, path = path_, work = std::move(work)] {
         QString summary;
         try {
-            auto opened = library::Library::Open(path);
-            summary = opened.library != nullptr ? work(*opened.library) : Describe(opened.result);
+            // Kept from one task to the next: the measurements it holds in memory make the next
+            // "More Like This" a matter of milliseconds.
+            if (workerLibrary_ == nullptr) {
+                auto opened = library::Library::Open(path);
+                workerLibrary_ = std::move(opened.library);
+                if (workerLibrary_ == nullptr) summary = Describe(opened.result);
+            }
+            if (workerLibrary_ != nullptr) summary = work(*workerLibrary_);
         } catch (const WorkStopped&) {
             summary = QStringLiteral("Stopped.");
         }

@@ -162,6 +162,8 @@ class LibraryWindow : public QWidget {
     // A similar search shows these instead of a search's results until the next search.
     bool showingSimilar_ = false;
     std::thread worker_;
+    // The worker's connection, used only on the worker's thread, one task at a time.
+    std::unique_ptr<library::Library> workerLibrary_;
     bool working_ = false;  // until what follows the work has run on this thread
     // Set when the window goes: the work in progress stops at its next file or batch.
     std::atomic<bool> stopping_ = false;
