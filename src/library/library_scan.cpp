@@ -244,8 +244,14 @@ RETURNING id)");
             touched.clear();
         };
 
-        ReadAhead<ReadFile> ahead(
-            pending.size(), [&pending](std::size_t i) { return ReadAndUnderstand(pending[i]); });
+        ReadAhead<ReadFile> ahead(pending.size(), [&pending](std::size_t i) {
+            // Nothing may leave the reading thread: a failure is this file's, not the scan's.
+            try {
+                return ReadAndUnderstand(pending[i]);
+            } catch (const std::exception& failure) {
+                return ReadFile{std::string("cannot be read: ") + failure.what(), true, {}};
+            }
+        });
         const auto batch = static_cast<std::size_t>(std::max(1, options.filesPerBatch));
         for (std::size_t start = 0; start < pending.size(); start += batch) {
             Transaction transaction(*db_);
