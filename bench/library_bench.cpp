@@ -213,7 +213,7 @@ int main(int argc, char** argv) {
         std::printf("%-36s %12s %12s\n", "window, resident", "failed", "< 150 MB");
     } else {
         std::printf("%-36s %8.1f MiB %12s\n", "editor alone, resident", window["editor_mib"], "");
-        std::printf("%-36s %8.1f MiB %12s\n", "window open, 1,000 rows, resident",
+        std::printf("%-36s %8.1f MiB %12s\n", "window open, first page, resident",
                     window["open_mib"], "");
         std::printf("%-36s %8.1f MiB %12s\n", "after More Like This, resident", window["rss_mib"],
                     "< 150 MB");
