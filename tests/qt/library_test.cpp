@@ -229,8 +229,9 @@ class LibraryTest : public FreshWindowTest {
         editor.form.cboPatches.SetListIndex(14);
         QCOMPARE(editor.run.tones.CurrentPatch(), 15);
         const editor::BankTones before = editor.run.tones.Tones();
+        // Over the list's text field, which takes only text, the drag reaches the list.
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, mime.get(), Qt::LeftButton, {});
-        QApplication::sendEvent(patches, &enter);
+        QApplication::sendEvent(patches->lineEdit(), &enter);
         QVERIFY(enter.isAccepted());
         QCOMPARE(patches->accessibleDescription(),
                  QStringLiteral("Patches 15 to 16: %1, %2 (1 tone does not fit)")
