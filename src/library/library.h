@@ -187,6 +187,8 @@ class Library {
     // Prepared once: a scan refreshes the text of thousands of tones.
     std::optional<Statement> dropText_;
     std::optional<Statement> insertText_;
+    // Prepared once, for LoadEntry.
+    std::optional<Statement> entryTone_, entrySources_, entryTags_;
 };
 
 }  // namespace voxtane::library
