@@ -8,6 +8,8 @@
 #   BENCH_REPETITIONS  repetitions of each benchmark that sets none of its own (default 5)
 #   BENCH_RESULTS      where the programs' JSON output and logs are kept (default
 #                      BUILD_DIR/bench-results)
+#   BENCH_LIBRARY_TONES the size of the library benchmark's generated collection (default
+#                      100000; 0 leaves the library benchmark out)
 set -uo pipefail
 
 build_dir=${1:?build folder}
@@ -17,7 +19,8 @@ bench_dir=$build_dir/bench
 mkdir -p "$results"
 rm -f "$results"/*.json
 
-programs=(core window cli midi link voice start)
+programs=(core window cli midi link voice explore start)
+library_tones=${BENCH_LIBRARY_TONES:-100000}
 for program in "${programs[@]}"; do
     if [ ! -x "$bench_dir/voxtane_${program}_bench" ]; then
         echo "run-benchmarks.sh: $bench_dir/voxtane_${program}_bench is missing;" \
@@ -42,6 +45,7 @@ for program in "${programs[@]}"; do
     [ "$program" = midi ] && interleave=false
     [ "$program" = link ] && interleave=false
     [ "$program" = voice ] && interleave=false
+    [ "$program" = explore ] && interleave=false
     "$bench_dir/voxtane_${program}_bench" \
         --benchmark_repetitions="$repetitions" \
         --benchmark_report_aggregates_only=true \
@@ -231,7 +235,7 @@ END {
     against("  Voice: key press to sound (JACK, 256 frames)", "PressToSoundJack",
             cell("PressToSoundJack"), 2 * vperiod, "2 periods " fmt(2 * vperiod), 1)
     bare = has("BareDialogStartToShown") ? value["BareDialogStartToShown"] : 0
-    against("8 Start: voxtane, start to 1st window shown", "EditorStartToShown",
+    against("9 Start: voxtane, start to 1st window shown", "EditorStartToShown",
             cell("EditorStartToShown"), bare, "bare dialog " cell("BareDialogStartToShown"), 1.2)
     where = "(floor; on Xvfb)"
     if (has("BareDialogStartToShown") && counter["BareDialogStartToShown", "on_xvfb"] == 0)
@@ -239,6 +243,11 @@ END {
     line("  Start: bare Qt dialog with a list, same", cell("BareDialogStartToShown"), where, "", "", "")
     against("4 MIDI: Send Patch click, recording backend", "SendPatchRecordingClick",
             cell("SendPatchRecordingClick"), period, period_text, 1)
+    against("8 Explore: a generation from one patch", "GenerationFromOnePatch",
+            cell("GenerationFromOnePatch"), 100e6, "100 ms (target)", 1)
+    against("  Explore: a generation from three picks", "GenerationFromThreePicks",
+            cell("GenerationFromThreePicks"), 100e6, "100 ms (target)", 1)
+    line("  Explore: checking a silent tone", cell("CheckSilentTone"), "-", "-", "-", "")
 
     skipped = 0
     for (b in error) {
@@ -249,6 +258,27 @@ END {
 ' $(for program in "${programs[@]}"; do
         [ -s "$results/$program.json" ] && echo "$results/$program.json"
     done)
+
+# The library benchmark is a program of its own that prints its figures beside their targets
+# (a first scan against cat, rescans, searches, sounds measured, More Like This, the window's
+# memory): its table follows.
+if [ "$library_tones" != 0 ]; then
+    if [ -x "$bench_dir/voxtane_library_bench" ]; then
+        echo "running voxtane_library_bench $library_tones ..." >&2
+        if "$bench_dir/voxtane_library_bench" "$library_tones" >"$results/library.log" 2>&1; then
+            echo
+            echo "9 Library: $library_tones tones (voxtane_library_bench)"
+            sed -n '/^search (limit 50)/,$p' "$results/library.log"
+        else
+            status=1
+            echo "voxtane_library_bench failed; its log ends with:" >&2
+            tail -n 20 "$results/library.log" >&2
+        fi
+    else
+        echo "run-benchmarks.sh: $bench_dir/voxtane_library_bench is missing" >&2
+        status=1
+    fi
+fi
 
 echo
 echo "JSON output and logs: $results"

@@ -285,10 +285,11 @@ void Library::RefreshText(std::int64_t toneId) {
     insertText_->Run();
 }
 
-void Library::RefreshTouchedText() {
-    db_->Execute("DELETE FROM tone_text WHERE rowid IN (SELECT id FROM touched_tones)");
+void Library::RefreshDueText() {
+    db_->Execute("DELETE FROM tone_text WHERE rowid IN (SELECT id FROM text_due)");
     db_->Execute(std::string("INSERT INTO tone_text(rowid, names, tags, note, files)") +
-                 kTextOfTone + " WHERE t.id IN (SELECT id FROM touched_tones) ORDER BY t.id");
+                 kTextOfTone + " WHERE t.id IN (SELECT id FROM text_due) ORDER BY t.id");
+    db_->Execute("DELETE FROM text_due");
 }
 
 void Library::RebuildWords() {
@@ -304,11 +305,26 @@ void Library::AddWords(const std::string& text) {
 }
 
 ToneEntry Library::LoadEntry(std::int64_t toneId) {
-    ToneEntry entry;
-    Statement tone = db_->Prepare(R"(
+    // Prepared once: a search loads fifty tones, a window's page hundreds.
+    if (!entryTone_) {
+        entryTone_.emplace(db_->Prepare(R"(
 SELECT t.hash, t.line_select, t.waveforms, coalesce(u.favourite, 0), coalesce(u.rating, 0),
        coalesce(u.note, ''), coalesce(u.own_name, '')
-FROM tones t LEFT JOIN user_data u ON u.hash = t.hash WHERE t.id = ?)");
+FROM tones t LEFT JOIN user_data u ON u.hash = t.hash WHERE t.id = ?)"));
+        entrySources_.emplace(db_->Prepare(R"(
+SELECT f.path, s.slot, s.name FROM sources s JOIN files f ON f.id = s.file_id
+WHERE s.tone_id = ? ORDER BY f.path, s.slot)"));
+        entryTags_.emplace(db_->Prepare("SELECT tag FROM tags WHERE hash = ? ORDER BY tag"));
+    }
+    struct Done {
+        std::initializer_list<Statement*> used;
+        ~Done() {
+            for (Statement* statement : used) statement->Reset();
+        }
+    } done{{&*entryTone_, &*entrySources_, &*entryTags_}};
+
+    ToneEntry entry;
+    Statement& tone = *entryTone_;
     tone.Bind(1, toneId);
     if (!tone.Step()) return entry;
     entry.hash = tone.Text(0);
@@ -320,9 +336,7 @@ FROM tones t LEFT JOIN user_data u ON u.hash = t.hash WHERE t.id = ?)");
     entry.ownName = tone.Text(6);
     if (!entry.ownName.empty()) entry.names.push_back(entry.ownName);
 
-    Statement sources = db_->Prepare(R"(
-SELECT f.path, s.slot, s.name FROM sources s JOIN files f ON f.id = s.file_id
-WHERE s.tone_id = ? ORDER BY f.path, s.slot)");
+    Statement& sources = *entrySources_;
     sources.Bind(1, toneId);
     while (sources.Step()) {
         entry.sources.push_back(
@@ -332,7 +346,7 @@ WHERE s.tone_id = ? ORDER BY f.path, s.slot)");
             std::find(entry.names.begin(), entry.names.end(), name) == entry.names.end())
             entry.names.push_back(name);
     }
-    Statement tags = db_->Prepare("SELECT tag FROM tags WHERE hash = ? ORDER BY tag");
+    Statement& tags = *entryTags_;
     tags.Bind(1, entry.hash);
     while (tags.Step()) entry.tags.push_back(tags.Text(0));
     return entry;

@@ -62,6 +62,7 @@ struct SearchQuery {
     std::optional<int> waveform;    // 1 to 8
     std::optional<std::string> folder;
     int limit = 50;
+    int offset = 0;  // tones of the order passed over first: the next page starts there
 };
 
 struct SearchResult {
@@ -81,6 +82,8 @@ struct ScanReport {
     int tonesFound = 0;  // in the files read
     int newTones = 0;
     std::vector<SkippedFile> skipped;
+    // Every folder the walk went through, the library's own included: what a watcher watches.
+    std::vector<std::string> foldersWalked;
 };
 
 struct ScanOptions {
@@ -88,6 +91,9 @@ struct ScanOptions {
     std::function<void(const std::string& path)> afterFile;
     // Told after each batch is committed, with the files read so far and those to read.
     std::function<void(int done, int total)> progress;
+    // Large enough that committing is a small share of the work, small enough that a scan cut
+    // short loses little and that another program waits for the database only briefly.
+    int filesPerBatch = 512;
 };
 
 struct SimilarTone {
@@ -153,8 +159,8 @@ class Library {
     LibraryResult ChangeUserData(const std::string& idPrefix,
                                  const std::function<void(const std::string& hash)>& change);
     void RefreshText(std::int64_t toneId);
-    // The same for every tone in the temporary table touched_tones, in two statements.
-    void RefreshTouchedText();
+    // The same for every tone in the table text_due, which it empties, in a few statements.
+    void RefreshDueText();
     // The words near matches are looked for among: every word of the index after a scan, and
     // the words of the owner's tags, notes and names as they are given.
     void RebuildWords();
@@ -164,11 +170,25 @@ class Library {
     void WriteUserDataFile();
     void RestoreUserDataFile();
 
+    // Reads every stored measurement into features_ unless the database is unchanged since.
+    void LoadFeatures();
+
     std::filesystem::path path_;
     std::unique_ptr<Database> db_;
+    // Every stored measurement as one flat array (kFeatureCount numbers a tone), kept while the
+    // database is unchanged: "More Like This" compares against all of them, and reading them
+    // afresh would cost more than comparing.
+    struct FeatureTable {
+        std::pair<std::int64_t, std::int64_t> stamp{-1, -1};
+        std::vector<float> values;
+        std::vector<std::string> hashes;
+    };
+    FeatureTable features_;
     // Prepared once: a scan refreshes the text of thousands of tones.
     std::optional<Statement> dropText_;
     std::optional<Statement> insertText_;
+    // Prepared once, for LoadEntry.
+    std::optional<Statement> entryTone_, entrySources_, entryTags_;
 };
 
 }  // namespace voxtane::library

@@ -1,7 +1,11 @@
 // "Sounds like this": each tone's sound measured once by the software voice and kept; the nearest
-// tones found by comparing every stored measurement (a few megabytes at 100,000 tones).
+// tones found by comparing every stored measurement (a few megabytes at 100,000 tones), kept in
+// memory while the database is unchanged.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <numeric>
+#include <thread>
 
 #include "library/library.h"
 #include "library/sound_features.h"
@@ -12,6 +16,10 @@ namespace voxtane::library {
 namespace {
 
 constexpr int kTonesPerBatch = 256;
+// The measuring shares the machine's two cores with the window and the audio.
+constexpr std::size_t kMeasuringThreads = 2;
+// Nearest tones looked up beyond the limit, for measurements of tones that have left since.
+constexpr std::size_t kSpareNearest = 16;
 
 SoundFeatures Measure(const ToneRecord& record) {
     return MeasureSound(DecodeTone(record, DefaultDecodedTone()).tone);
@@ -52,10 +60,18 @@ LibraryResult Library::ComputeFeatures(int& computed,
             db_->Prepare("INSERT OR REPLACE INTO features(hash, version, vector) VALUES (?, ?, ?)");
         for (std::size_t start = 0; start < missing.size(); start += kTonesPerBatch) {
             const std::size_t end = std::min(missing.size(), start + kTonesPerBatch);
-            std::vector<SoundFeatures> measured;
-            // Measured before the transaction, so that the database is held only to write.
-            for (std::size_t i = start; i < end; ++i)
-                measured.push_back(Measure(missing[i].second));
+            // Measured before the transaction, so that the database is held only to write; every
+            // thread takes every n-th tone of the batch.
+            std::vector<SoundFeatures> measured(end - start);
+            auto measure = [&](std::size_t first) {
+                for (std::size_t i = start + first; i < end; i += kMeasuringThreads)
+                    measured[i - start] = Measure(missing[i].second);
+            };
+            std::vector<std::thread> helpers;
+            for (std::size_t first = 1; first < kMeasuringThreads; ++first)
+                helpers.emplace_back(measure, first);
+            measure(0);
+            for (std::thread& helper : helpers) helper.join();
             Transaction transaction(*db_);
             for (std::size_t i = start; i < end; ++i) {
                 insert.Bind(1, missing[i].first)
@@ -71,31 +87,73 @@ LibraryResult Library::ComputeFeatures(int& computed,
     });
 }
 
+void Library::LoadFeatures() {
+    const auto stamp = db_->ChangeStamp();
+    if (stamp == features_.stamp) return;
+    features_ = {};
+    Statement select = db_->Prepare("SELECT hash, vector FROM features WHERE version = ?");
+    select.Bind(1, kFeatureVersion);
+    while (select.Step()) {
+        const auto blob = select.Blob(1);
+        if (blob.size() != sizeof(SoundFeatures)) continue;
+        const std::size_t at = features_.values.size();
+        features_.values.resize(at + kFeatureCount);
+        std::memcpy(features_.values.data() + at, blob.data(), sizeof(SoundFeatures));
+        features_.hashes.push_back(select.Text(0));
+    }
+    features_.stamp = db_->ChangeStamp();
+}
+
 LibraryResult Library::Similar(const ToneRecord& record, int limit,
                                std::vector<SimilarTone>& found) {
-    int computed = 0;
-    if (LibraryResult measured = ComputeFeatures(computed); !measured.ok()) return measured;
+    // Unchanged since the measurements were loaded: every tone was measured then.
+    bool unchanged = false;
+    (void)Guard([&]() -> LibraryResult {
+        unchanged = db_->ChangeStamp() == features_.stamp;
+        return {};
+    });
+    if (!unchanged) {
+        int computed = 0;
+        if (LibraryResult measured = ComputeFeatures(computed); !measured.ok()) return measured;
+    }
     return Guard([&]() -> LibraryResult {
         found.clear();
+        LoadFeatures();
         const SoundFeatures target = Measure(record);
-        // Read in the table's own order (no lookup per tone); measurements of tones that have
-        // left the library since are passed over when the nearest are named.
-        std::vector<std::pair<float, std::string>> distances;
-        Statement select = db_->Prepare("SELECT hash, vector FROM features WHERE version = ?");
-        select.Bind(1, kFeatureVersion);
-        while (select.Step()) {
-            const auto blob = select.Blob(1);
-            if (blob.size() != sizeof(SoundFeatures)) continue;
-            SoundFeatures features;
-            std::memcpy(features.data(), blob.data(), sizeof features);
-            distances.emplace_back(FeatureDistance(target, features), select.Text(0));
+        const std::size_t count = features_.hashes.size();
+        // Squared distances suffice to order; the root is taken for the few that are shown.
+        std::vector<float> squared(count);
+        const float* values = features_.values.data();
+        for (std::size_t t = 0; t < count; ++t, values += kFeatureCount) {
+            float sum = 0;
+            for (std::size_t i = 0; i < kFeatureCount; ++i) {
+                const float d = target[i] - values[i];
+                sum += d * d;
+            }
+            squared[t] = sum;
         }
-        std::sort(distances.begin(), distances.end());
+        std::vector<std::size_t> order(count);
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        const std::size_t wanted =
+            std::min(count, static_cast<std::size_t>(std::max(limit, 0)) + kSpareNearest);
+        std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(wanted),
+                          order.end(), [&](std::size_t a, std::size_t b) {
+                              return squared[a] != squared[b]
+                                         ? squared[a] < squared[b]
+                                         : features_.hashes[a] < features_.hashes[b];
+                          });
+        // Measurements of tones that have left the library since are passed over.
         Statement tone = db_->Prepare("SELECT id FROM tones WHERE hash = ?");
-        for (const auto& [distance, hash] : distances) {
+        for (std::size_t rank = 0; rank < count; ++rank) {
             if (found.size() >= static_cast<std::size_t>(limit)) break;
-            tone.Bind(1, hash);
-            if (tone.Step()) found.push_back({LoadEntry(tone.Int(0)), distance});
+            if (rank == wanted) {
+                // More have left than were looked up spare: order the rest too.
+                std::sort(order.begin() + static_cast<std::ptrdiff_t>(wanted), order.end(),
+                          [&](std::size_t a, std::size_t b) { return squared[a] < squared[b]; });
+            }
+            const std::size_t t = order[rank];
+            tone.Bind(1, features_.hashes[t]);
+            if (tone.Step()) found.push_back({LoadEntry(tone.Int(0)), std::sqrt(squared[t])});
             tone.Reset();
         }
         return {};

@@ -12,6 +12,7 @@
 
 #include "bank/names_file.h"
 #include "library/library.h"
+#include "library/read_ahead.h"
 #include "library/tone_file_reader.h"
 #include "library/tone_identity.h"
 #include "tone/decoded_tone.h"
@@ -20,8 +21,6 @@
 namespace voxtane::library {
 namespace fs = std::filesystem;
 namespace {
-
-constexpr int kFilesPerBatch = 64;
 
 struct KnownFile {
     std::int64_t id = 0;
@@ -66,6 +65,47 @@ std::string ReadBounded(const std::string& path, std::uintmax_t size,
     return {};
 }
 
+struct ReadTone {
+    std::string hash;
+    std::vector<std::uint8_t> data;
+    int slot = 1;
+    std::string name;
+    int lineSelect = 0, waveforms = 0, modulation = 0;
+};
+
+// A file as the database takes it, made on the reading thread.
+struct ReadFile {
+    std::string skipReason;
+    bool unreadable = false;  // not to be recorded: the next scan tries again
+    std::vector<ReadTone> tones;
+};
+
+int WaveformsUsed(const DecodedTone& tone);
+
+ReadFile ReadAndUnderstand(const PendingFile& file) {
+    ReadFile read;
+    std::vector<std::uint8_t> bytes;
+    if (file.size > kMaxToneFileBytes) {
+        read.skipReason =
+            "larger than " + std::to_string(kMaxToneFileBytes >> 20) + " MiB; not read";
+        return read;
+    }
+    read.skipReason = ReadBounded(file.path, file.size, bytes);
+    if (!read.skipReason.empty()) {
+        read.unreadable = true;
+        return read;
+    }
+    FileReading reading = ReadToneFile(file.path, bytes);
+    read.skipReason = std::move(reading.skipReason);
+    for (FileTone& found : reading.tones) {
+        const DecodedTone decoded = DecodeTone(found.record, DefaultDecodedTone()).tone;
+        read.tones.push_back({ToneHash(found.record), EntryBytes(found.record), found.slot,
+                              std::move(found.name), decoded.lineSelect, WaveformsUsed(decoded),
+                              decoded.modulation});
+    }
+    return read;
+}
+
 int WaveformsUsed(const DecodedTone& tone) {
     int used = 0;
     const bool line1 = tone.lineSelect != 1;
@@ -107,11 +147,15 @@ LibraryResult Library::Scan(ScanReport& report, const ScanOptions& options) {
                 continue;
             }
             bool whole = true;
+            report.foldersWalked.push_back(folder);
             fs::recursive_directory_iterator it(
                 folder, fs::directory_options::skip_permission_denied, error);
             for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
                 const fs::directory_entry& entry = *it;
                 std::error_code fileError;
+                // Links to folders are not followed, so their folders are not walked.
+                if (entry.is_directory(fileError) && !entry.is_symlink(fileError))
+                    report.foldersWalked.push_back(entry.path().string());
                 if (!entry.is_regular_file(fileError)) continue;
                 const std::string path = entry.path().string();
                 if (IsNamesFile(path) || ownFiles.count(path) || !seen.insert(path).second)
@@ -145,7 +189,6 @@ ON CONFLICT(path) DO UPDATE SET folder_id = excluded.folder_id, size = excluded.
 RETURNING id)");
         Statement oldSources = db_->Prepare("SELECT tone_id FROM sources WHERE file_id = ?");
         Statement dropSources = db_->Prepare("DELETE FROM sources WHERE file_id = ?");
-        Statement findTone = db_->Prepare("SELECT id FROM tones WHERE hash = ?");
         Statement insertTone = db_->Prepare(
             "INSERT INTO tones(hash, data, line_select, waveforms, modulation) VALUES (?, ?, ?, ?, "
             "?)");
@@ -157,7 +200,16 @@ RETURNING id)");
         Statement dropFeatures =
             db_->Prepare("DELETE FROM features WHERE hash = (SELECT hash FROM tones WHERE id = ?)");
         Statement dropText = db_->Prepare("DELETE FROM tone_text WHERE rowid = ?");
+        Statement dropDue = db_->Prepare("DELETE FROM text_due WHERE id = ?");
+        Statement markDue = db_->Prepare("INSERT OR IGNORE INTO text_due(id) VALUES (?)");
         Statement dropFile = db_->Prepare("DELETE FROM files WHERE id = ?");
+
+        // The tones the library holds, by hash: looked up once rather than once per tone found.
+        std::unordered_map<std::string, std::int64_t> toneIds;
+        if (!pending.empty()) {
+            Statement select = db_->Prepare("SELECT hash, id FROM tones");
+            while (select.Step()) toneIds.emplace(select.Text(0), select.Int(1));
+        }
 
         std::set<std::int64_t> touched;
         auto forgetSourcesOf = [&](std::int64_t fileId) {
@@ -167,96 +219,82 @@ RETURNING id)");
             dropSources.Bind(1, fileId);
             dropSources.Run();
         };
-        // Tones without a source leave; the others get their text again, all in one go.
-        db_->Execute("CREATE TEMP TABLE IF NOT EXISTS touched_tones(id INTEGER PRIMARY KEY)");
-        Statement touch = db_->Prepare("INSERT OR IGNORE INTO temp.touched_tones(id) VALUES (?)");
+        // Tones without a source leave; the others are due for their text, written at the end.
         auto settleTouched = [&]() {
-            db_->Execute("DELETE FROM temp.touched_tones");
+            std::unordered_set<std::int64_t> dropped;
             for (const std::int64_t toneId : touched) {
                 countSources.Bind(1, toneId);
                 const bool kept = countSources.Step() && countSources.Int(0) > 0;
                 countSources.Reset();
-                if (kept) {
-                    touch.Bind(1, toneId);
-                    touch.Run();
-                } else {
-                    dropText.Bind(1, toneId);
-                    dropText.Run();
-                    dropFeatures.Bind(1, toneId);
-                    dropFeatures.Run();
-                    dropTone.Bind(1, toneId);
-                    dropTone.Run();
-                }
+                Statement& due = kept ? markDue : dropDue;
+                due.Bind(1, toneId);
+                due.Run();
+                if (kept) continue;
+                dropText.Bind(1, toneId);
+                dropText.Run();
+                dropFeatures.Bind(1, toneId);
+                dropFeatures.Run();
+                dropTone.Bind(1, toneId);
+                dropTone.Run();
+                dropped.insert(toneId);
             }
-            RefreshTouchedText();
+            if (!dropped.empty())
+                std::erase_if(toneIds,
+                              [&](const auto& known) { return dropped.count(known.second); });
             touched.clear();
         };
 
-        std::vector<std::uint8_t> bytes;
-        int done = 0;
-        for (std::size_t start = 0; start < pending.size(); start += kFilesPerBatch) {
+        ReadAhead<ReadFile> ahead(pending.size(), [&pending](std::size_t i) {
+            // Nothing may leave the reading thread: a failure is this file's, not the scan's.
+            try {
+                return ReadAndUnderstand(pending[i]);
+            } catch (const std::exception& failure) {
+                return ReadFile{std::string("cannot be read: ") + failure.what(), true, {}};
+            }
+        });
+        const auto batch = static_cast<std::size_t>(std::max(1, options.filesPerBatch));
+        for (std::size_t start = 0; start < pending.size(); start += batch) {
             Transaction transaction(*db_);
-            const std::size_t end = std::min(pending.size(), start + kFilesPerBatch);
+            const std::size_t end = std::min(pending.size(), start + batch);
             for (std::size_t i = start; i < end; ++i) {
                 const PendingFile& file = pending[i];
-                std::string problem;
-                if (file.size > kMaxToneFileBytes)
-                    problem =
-                        "larger than " + std::to_string(kMaxToneFileBytes >> 20) + " MiB; not read";
-                else
-                    problem = ReadBounded(file.path, file.size, bytes);
-                if (problem.starts_with("cannot be read")) {
-                    // Not recorded, so that the next scan tries again; what an earlier scan
-                    // read from it is kept.
-                    report.skipped.push_back({file.path, problem});
-                    continue;
-                }
-                FileReading reading;
-                if (problem.empty())
-                    reading = ReadToneFile(file.path, bytes);
-                else
-                    reading.skipReason = problem;
-                if (!reading.skipReason.empty())
-                    report.skipped.push_back({file.path, reading.skipReason});
+                const ReadFile read = ahead.Next();
+                if (!read.skipReason.empty())
+                    report.skipped.push_back({file.path, read.skipReason});
+                // Not recorded, so that the next scan tries again; what an earlier scan read from
+                // it is kept.
+                if (read.unreadable) continue;
 
                 upsertFile.Bind(1, file.folderId)
                     .Bind(2, file.path)
                     .Bind(3, fs::path(file.path).filename().string())
                     .Bind(4, static_cast<std::int64_t>(file.size))
                     .Bind(5, file.stamp)
-                    .Bind(6, static_cast<std::int64_t>(reading.tones.size()))
-                    .Bind(7, reading.skipReason);
+                    .Bind(6, static_cast<std::int64_t>(read.tones.size()))
+                    .Bind(7, read.skipReason);
                 if (!upsertFile.Step()) continue;
                 const std::int64_t fileId = upsertFile.Int(0);
                 upsertFile.Reset();
                 forgetSourcesOf(fileId);
 
-                for (const FileTone& tone : reading.tones) {
-                    const std::string hash = ToneHash(tone.record);
-                    findTone.Bind(1, hash);
-                    std::int64_t toneId = 0;
-                    if (findTone.Step()) {
-                        toneId = findTone.Int(0);
-                        findTone.Reset();
-                    } else {
-                        findTone.Reset();
-                        const DecodedTone decoded =
-                            DecodeTone(tone.record, DefaultDecodedTone()).tone;
-                        insertTone.Bind(1, hash)
-                            .Bind(2, std::span<const std::uint8_t>(EntryBytes(tone.record)))
-                            .Bind(3, decoded.lineSelect)
-                            .Bind(4, WaveformsUsed(decoded))
-                            .Bind(5, decoded.modulation);
+                for (const ReadTone& tone : read.tones) {
+                    auto [known, isNew] = toneIds.try_emplace(tone.hash, 0);
+                    if (isNew) {
+                        insertTone.Bind(1, tone.hash)
+                            .Bind(2, std::span<const std::uint8_t>(tone.data))
+                            .Bind(3, tone.lineSelect)
+                            .Bind(4, tone.waveforms)
+                            .Bind(5, tone.modulation);
                         insertTone.Run();
-                        toneId = db_->LastInsertId();
+                        known->second = db_->LastInsertId();
                         ++report.newTones;
                     }
                     insertSource.Bind(1, fileId)
                         .Bind(2, tone.slot)
-                        .Bind(3, toneId)
+                        .Bind(3, known->second)
                         .Bind(4, tone.name);
                     insertSource.Run();
-                    touched.insert(toneId);
+                    touched.insert(known->second);
                     ++report.tonesFound;
                 }
                 ++report.filesRead;
@@ -267,8 +305,8 @@ RETURNING id)");
             // as due, so that a scan killed before its end leaves the task to the next one.
             db_->Execute("INSERT OR IGNORE INTO words(word) VALUES ('')");
             transaction.Commit();
-            done = static_cast<int>(end);
-            if (options.progress) options.progress(done, static_cast<int>(pending.size()));
+            if (options.progress)
+                options.progress(static_cast<int>(end), static_cast<int>(pending.size()));
         }
 
         // Files gone from folders walked whole.
@@ -287,6 +325,7 @@ RETURNING id)");
             ++report.filesDropped;
         }
         settleTouched();
+        RefreshDueText();
         Statement due = db_->Prepare("SELECT 1 FROM words WHERE word = ''");
         if (due.Step() || report.filesDropped > 0) RebuildWords();
         transaction.Commit();

@@ -19,7 +19,7 @@ LibraryResult Library::Search(const SearchQuery& query, SearchResult& result) {
     return Guard([&]() -> LibraryResult {
         result = {};
         const std::vector<std::string> words = SplitWords(query.text);
-        auto run = [&](const std::string& match) {
+        auto run = [&](const std::string& match, int offset, int limit) {
             // The text index drives a search by words, in the order its rows were added, so that
             // the limit ends the search early however many tones a short word matches.
             std::string sql = match.empty()
@@ -39,7 +39,7 @@ LibraryResult Library::Search(const SearchQuery& query, SearchResult& result) {
                 sql += " AND EXISTS (SELECT 1 FROM tags g WHERE g.hash = t.hash AND g.tag = ?" +
                        std::to_string(10 + i) + ")";
             sql += match.empty() ? " ORDER BY t.id" : " ORDER BY x.rowid";
-            sql += " LIMIT ?6";
+            sql += " LIMIT ?6 OFFSET ?7";
             Statement select = db_->Prepare(sql);
             if (!match.empty()) select.Bind(1, match);
             if (query.minRating > 0) select.Bind(2, query.minRating);
@@ -50,7 +50,8 @@ LibraryResult Library::Search(const SearchQuery& query, SearchResult& result) {
                 if (!folder.empty() && folder.back() != '/') folder += '/';
                 select.Bind(5, folder);
             }
-            select.Bind(6, query.limit);
+            select.Bind(6, limit);
+            select.Bind(7, std::max(0, offset));
             for (std::size_t i = 0; i < query.tags.size(); ++i)
                 select.Bind(static_cast<int>(10 + i), query.tags[i]);
             std::vector<std::int64_t> ids;
@@ -61,9 +62,11 @@ LibraryResult Library::Search(const SearchQuery& query, SearchResult& result) {
         std::string match;
         for (const std::string& word : words)
             match += (match.empty() ? "" : " ") + Quoted(word) + "*";
-        std::vector<std::int64_t> ids = run(match);
+        std::vector<std::int64_t> ids = run(match, query.offset, query.limit);
 
-        if (ids.empty() && !words.empty()) {
+        // Near matches only where nothing matches as typed: a page past the end of what does
+        // is empty.
+        if (ids.empty() && !words.empty() && (query.offset <= 0 || run(match, 0, 1).empty())) {
             std::vector<std::string> vocabulary;
             Statement terms = db_->Prepare("SELECT word FROM words");
             while (terms.Step()) vocabulary.push_back(terms.Text(0));
@@ -80,7 +83,7 @@ LibraryResult Library::Search(const SearchQuery& query, SearchResult& result) {
                 nearMatch += (nearMatch.empty() ? "(" : " AND (") + any + ")";
             }
             if (!nearMatch.empty()) {
-                ids = run(nearMatch);
+                ids = run(nearMatch, query.offset, query.limit);
                 result.nearMatches = !ids.empty();
             }
         }

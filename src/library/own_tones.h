@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <span>
 #include <string>
 
 #include "library/library.h"
@@ -35,5 +36,11 @@ struct [[nodiscard]] AddedTone {
 // off the window's thread.
 AddedTone AddToneToLibrary(const std::filesystem::path& libraryPath, const std::string& kind,
                            const ToneRecord& tone, const std::string& name);
+
+// The same for a bank: `tones` as patches 1 on, in one bank file named after `bankName`, with
+// their names (as many as tones) in its names file.
+AddedTone AddBankToLibrary(const std::filesystem::path& libraryPath, const std::string& kind,
+                           std::span<const ToneRecord> tones, std::span<const std::string> names,
+                           const std::string& bankName);
 
 }  // namespace voxtane::library

@@ -7,7 +7,7 @@ namespace voxtane::library {
 namespace {
 
 // Step n brings a database of version n-1 to version n. Steps are only ever added.
-constexpr std::array<const char*, 2> kMigrations{
+constexpr std::array<const char*, 3> kMigrations{
     R"(
 CREATE TABLE folders(id INTEGER PRIMARY KEY, path TEXT NOT NULL UNIQUE);
 CREATE TABLE files(
@@ -54,6 +54,11 @@ CREATE TABLE features(
     version INTEGER NOT NULL,
     vector BLOB NOT NULL) WITHOUT ROWID;
 CREATE INDEX features_by_version ON features(version);
+)",
+    // Tones whose text row is to be made again: a scan writes the text once, at its end, and a
+    // scan cut short leaves the list to the next one.
+    R"(
+CREATE TABLE text_due(id INTEGER PRIMARY KEY);
 )",
 };
 

@@ -113,6 +113,12 @@ std::int64_t Database::LastInsertId() const {
     return sqlite3_last_insert_rowid(db_);
 }
 
+std::pair<std::int64_t, std::int64_t> Database::ChangeStamp() {
+    Statement version = Prepare("PRAGMA data_version");
+    const std::int64_t others = version.Step() ? version.Int(0) : 0;
+    return {others, sqlite3_total_changes64(db_)};
+}
+
 int Database::Changes() const {
     return sqlite3_changes(db_);
 }

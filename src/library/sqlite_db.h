@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -55,6 +56,9 @@ class Database {
     [[nodiscard]] Statement Prepare(std::string_view sql);
     [[nodiscard]] std::int64_t LastInsertId() const;
     [[nodiscard]] int Changes() const;
+    // Differs from an earlier answer whenever this connection or another one has changed the
+    // database since: what was read from it before may be kept until then.
+    [[nodiscard]] std::pair<std::int64_t, std::int64_t> ChangeStamp();
     // How long a statement waits for another program's lock before failing with Busy.
     void SetBusyWait(int milliseconds, BusyNotice notice);
 

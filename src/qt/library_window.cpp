@@ -8,6 +8,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QShowEvent>
@@ -67,10 +68,30 @@ QString Describe(const library::LibraryResult& result) {
 
 }  // namespace
 
-void LibraryModel::SetTones(std::vector<library::ToneEntry> tones) {
+void LibraryModel::SetTones(std::vector<library::ToneEntry> tones, Fetch more, int page) {
     beginResetModel();
+    // A first page that is not full is the whole list.
+    more_ = static_cast<int>(tones.size()) >= page && page > 0 ? std::move(more) : Fetch();
+    page_ = page;
     tones_ = std::move(tones);
     endResetModel();
+    if (sortColumn_ >= 0) sort(sortColumn_, sortOrder_);
+}
+
+bool LibraryModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && more_;
+}
+
+void LibraryModel::fetchMore(const QModelIndex& parent) {
+    if (!canFetchMore(parent)) return;
+    std::vector<library::ToneEntry> next = more_(rowCount(), page_);
+    if (static_cast<int>(next.size()) < page_) more_ = {};
+    if (next.empty()) return;
+    const int first = rowCount();
+    beginInsertRows({}, first, first + static_cast<int>(next.size()) - 1);
+    std::move(next.begin(), next.end(), std::back_inserter(tones_));
+    endInsertRows();
+    // A sorted list stays sorted: the rows fetched so far are ordered again.
     if (sortColumn_ >= 0) sort(sortColumn_, sortOrder_);
 }
 
@@ -140,6 +161,39 @@ void LibraryModel::sort(int column, Qt::SortOrder order) {
     endResetModel();
 }
 
+std::vector<library::DraggedTone> LibraryModel::DraggedTones(std::vector<int> rows) const {
+    std::ranges::sort(rows);
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::vector<library::DraggedTone> dragged;
+    for (const int row : rows) {
+        if (row < 0 || row >= rowCount() || !records_) continue;
+        const library::ToneEntry& tone = Tone(row);
+        if (const auto record = records_(tone.hash))
+            dragged.push_back({*record, tone.names.empty() ? std::string() : tone.names.front()});
+    }
+    return dragged;
+}
+
+Qt::ItemFlags LibraryModel::flags(const QModelIndex& index) const {
+    return QAbstractTableModel::flags(index) |
+           (index.isValid() ? Qt::ItemIsDragEnabled : Qt::NoItemFlags);
+}
+
+QStringList LibraryModel::mimeTypes() const {
+    return {QString::fromLatin1(library::kDraggedTonesType)};
+}
+
+QMimeData* LibraryModel::mimeData(const QModelIndexList& indexes) const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : indexes) rows.push_back(index.row());
+    const std::vector<std::uint8_t> bytes = library::EncodeDraggedTones(DraggedTones(rows));
+    auto* mime = new QMimeData;
+    mime->setData(QString::fromLatin1(library::kDraggedTonesType),
+                  QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                             static_cast<qsizetype>(bytes.size())));
+    return mime;
+}
+
 LibraryWindow::LibraryWindow(std::filesystem::path path, editor::LinkedEditor& tones,
                              editor::SettingsStore& settings, CandidateAudition& audition,
                              QWidget* parent)
@@ -154,6 +208,11 @@ LibraryWindow::LibraryWindow(std::filesystem::path path, editor::LinkedEditor& t
     BuildControls();
     auto opened = library::Library::Open(path_);
     library_ = std::move(opened.library);
+    model_.SetRecordSource([this](const std::string& hash) -> std::optional<ToneRecord> {
+        ToneRecord record{};
+        if (library_ == nullptr || !library_->Record(hash, record).ok()) return std::nullopt;
+        return record;
+    });
     if (!opened.result.ok()) Tell(Describe(opened.result));
     for (const std::string& note : opened.notes) Tell(Text(note));
 
@@ -233,6 +292,10 @@ void LibraryWindow::BuildControls() {
     table_->setColumnWidth(LibraryModel::kSources, 60);
     table_->setColumnWidth(LibraryModel::kFavourite, 70);
     table_->setTabKeyNavigation(false);
+    // Dragged onto the main window's patch list, the selected tones go into the bank.
+    table_->setDragEnabled(true);
+    table_->setDragDropMode(QAbstractItemView::DragOnly);
+    table_->setDefaultDropAction(Qt::CopyAction);
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { ShowSelected(); });
     connect(table_, &QTableView::activated, this, [this] { AddSelectionToBank(); });
@@ -309,6 +372,7 @@ void LibraryWindow::Search() {
     std::vector<library::ToneEntry> found;
     library::LibraryResult result;
     bool near = false;
+    LibraryModel::Fetch more;
     if (duplicates_->isChecked()) {
         result = library_->Duplicates(found);
     } else {
@@ -316,20 +380,33 @@ void LibraryWindow::Search() {
         query.text = search_->text().toStdString();
         query.tags = Words(tagFilter_->text());
         query.favouritesOnly = favouritesOnly_->isChecked();
-        query.limit = kMaxRows;
+        query.limit = kPageRows;
         library::SearchResult searched;
         result = library_->Search(query, searched);
         found = std::move(searched.tones);
         near = searched.nearMatches;
+        more = [this, query](int offset, int count) {
+            library::SearchQuery next = query;
+            next.offset = offset;
+            next.limit = count;
+            library::SearchResult page;
+            if (library_ == nullptr || !library_->Search(next, page).ok())
+                return std::vector<library::ToneEntry>();
+            return std::move(page.tones);
+        };
     }
     if (!result.ok()) {
         Tell(Describe(result));
         return;
     }
     const int count = static_cast<int>(found.size());
-    model_.SetTones(std::move(found));
+    model_.SetTones(std::move(found), std::move(more), kPageRows);
     if (!Busy())
-        Tell(count == 0   ? QStringLiteral("No tone found.")
+        Tell(count == 0 ? QStringLiteral("No tone found.")
+             : model_.canFetchMore({})
+                 ? QStringLiteral("%1 tones%2; more as the list scrolls.")
+                       .arg(count)
+                       .arg(near ? QStringLiteral(" spelled nearly so") : QString())
              : near       ? QStringLiteral("%1 tones spelled nearly so.").arg(count)
              : count == 1 ? QStringLiteral("1 tone.")
                           : QStringLiteral("%1 tones.").arg(count));
@@ -415,25 +492,21 @@ void LibraryWindow::AddSelectionToBank() {
     for (const QModelIndex& index : table_->selectionModel()->selectedRows())
         rows.push_back(index.row());
     if (rows.empty() && SelectedRow() >= 0) rows.push_back(SelectedRow());
-    std::ranges::sort(rows);
+    const std::vector<library::DraggedTone> dragged = model_.DraggedTones(rows);
     const int first = tones_.CurrentPatch();
-    rows.resize(std::min(rows.size(), static_cast<std::size_t>(kBankSlots - first + 1)));
+    const library::BankPlacement placement = library::PlaceInBank(first, dragged.size());
+    if (placement.count == 0) return;
     std::vector<ToneRecord> records;
     std::vector<std::string> names;
-    for (const int row : rows) {
-        ToneRecord record{};
-        if (!library_->Record(model_.Tone(row).hash, record).ok()) continue;
-        records.push_back(record);
-        const auto& tone = model_.Tone(row);
-        names.push_back(tone.names.empty() ? std::string() : tone.names.front());
+    for (int i = 0; i < placement.count; ++i) {
+        records.push_back(dragged[static_cast<std::size_t>(i)].record);
+        names.push_back(dragged[static_cast<std::size_t>(i)].name);
     }
-    if (records.empty()) return;
     tones_.TakePatches(first, records, names,
                        records.size() == 1 ? "Add from Library" : "Add Tones from Library");
-    Tell(records.size() == 1 ? QStringLiteral("Added to patch %1.").arg(first)
-                             : QStringLiteral("Added to patches %1 to %2.")
-                                   .arg(first)
-                                   .arg(first + static_cast<int>(records.size()) - 1));
+    Tell(records.size() == 1
+             ? QStringLiteral("Added to patch %1.").arg(first)
+             : QStringLiteral("Added to patches %1 to %2.").arg(first).arg(placement.last()));
 }
 
 void LibraryWindow::AddFolder(const QString& folder) {
@@ -449,8 +522,9 @@ void LibraryWindow::Rescan() {
         return;
     }
     Tell(QStringLiteral("Scanning..."));
+    auto walked = std::make_shared<std::vector<std::string>>();
     RunInBackground(
-        [this](library::Library& library) {
+        [this, walked](library::Library& library) {
             library::ScanReport report;
             library::ScanOptions options;
             options.afterFile = [this](const std::string&) {
@@ -465,6 +539,7 @@ void LibraryWindow::Rescan() {
                     Qt::QueuedConnection);
             };
             const auto result = library.Scan(report, options);
+            *walked = std::move(report.foldersWalked);
             if (!result.ok()) return Describe(result);
             return QStringLiteral("Scanned: %1 files read, %2 tones, %3 new, %4 skipped.")
                 .arg(report.filesRead)
@@ -472,8 +547,8 @@ void LibraryWindow::Rescan() {
                 .arg(report.newTones)
                 .arg(report.skipped.size());
         },
-        [this] {
-            WatchFolders();
+        [this, walked] {
+            if (!walked->empty()) WatchFolders(*walked);
             if (!showingSimilar_) Search();
         });
 }
@@ -522,8 +597,14 @@ void LibraryWindow::RunInBackground(std::function<QString(library::Library&)> wo
     worker_ = std::thread([this, path = path_, work = std::move(work)] {
         QString summary;
         try {
-            auto opened = library::Library::Open(path);
-            summary = opened.library != nullptr ? work(*opened.library) : Describe(opened.result);
+            // Kept from one task to the next: the measurements it holds in memory make the next
+            // "More Like This" a matter of milliseconds.
+            if (workerLibrary_ == nullptr) {
+                auto opened = library::Library::Open(path);
+                workerLibrary_ = std::move(opened.library);
+                if (workerLibrary_ == nullptr) summary = Describe(opened.result);
+            }
+            if (workerLibrary_ != nullptr) summary = work(*workerLibrary_);
         } catch (const WorkStopped&) {
             summary = QStringLiteral("Stopped.");
         }
@@ -547,14 +628,19 @@ void LibraryWindow::Finish() {
     if (std::exchange(rescanWaiting_, false)) Rescan();
 }
 
-// Only the folders themselves are watched, not every folder below them: a change below shows at
-// the next Rescan or start.
-void LibraryWindow::WatchFolders() {
-    if (library_ == nullptr) return;
-    QStringList folders;
-    for (const std::string& folder : library_->Folders()) folders << Text(folder);
-    if (!watcher_.directories().isEmpty()) (void)watcher_.removePaths(watcher_.directories());
-    if (!folders.isEmpty()) (void)watcher_.addPaths(folders);
+// Every folder the scan walked is watched, so that a file copied anywhere below a library folder
+// is found; past kMostWatched folders (the system allows a limited number of watches) the deeper
+// ones show at the next Rescan or start.
+void LibraryWindow::WatchFolders(const std::vector<std::string>& folders) {
+    QStringList wanted;
+    for (const std::string& folder : folders) {
+        if (wanted.size() >= kMostWatched) break;
+        wanted << Text(folder);
+    }
+    const QStringList watched = watcher_.directories();
+    if (wanted == watched) return;
+    if (!watched.isEmpty()) (void)watcher_.removePaths(watched);
+    if (!wanted.isEmpty()) (void)watcher_.addPaths(wanted);
 }
 
 void LibraryWindow::Tell(const QString& text) {

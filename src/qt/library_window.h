@@ -13,6 +13,7 @@
 
 #include "editor/linked_editor.h"
 #include "editor/settings_store.h"
+#include "library/dragged_tones.h"
 #include "library/library.h"
 #include "qt/explore_window.h"
 
@@ -35,7 +36,13 @@ class LibraryModel : public QAbstractTableModel {
     enum Column { kName, kFile, kSources, kFavourite, kTags, kColumns };
 
     using QAbstractTableModel::QAbstractTableModel;
-    void SetTones(std::vector<library::ToneEntry> tones);
+    // The next `count` tones of the same list from `offset` on; fewer at its end.
+    using Fetch = std::function<std::vector<library::ToneEntry>(int offset, int count)>;
+    // The first page of a list; `more` fetches the pages after it as the view scrolls to them
+    // (none when the list is whole).
+    void SetTones(std::vector<library::ToneEntry> tones, Fetch more = {}, int page = 0);
+    [[nodiscard]] bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
     [[nodiscard]] const library::ToneEntry& Tone(int row) const {
         return tones_[static_cast<std::size_t>(row)];
     }
@@ -49,8 +56,21 @@ class LibraryModel : public QAbstractTableModel {
                                       int role) const override;
     void sort(int column, Qt::SortOrder order) override;
 
+    // Rows are dragged as the tones they show with their first names (library/dragged_tones.h),
+    // their data read through `records`.
+    using RecordSource = std::function<std::optional<ToneRecord>(const std::string& hash)>;
+    void SetRecordSource(RecordSource records) { records_ = std::move(records); }
+    // The tones of `rows`, in the list's order, each row once.
+    [[nodiscard]] std::vector<library::DraggedTone> DraggedTones(std::vector<int> rows) const;
+    [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
+    [[nodiscard]] QStringList mimeTypes() const override;
+    [[nodiscard]] QMimeData* mimeData(const QModelIndexList& indexes) const override;
+
   private:
     std::vector<library::ToneEntry> tones_;
+    RecordSource records_;
+    Fetch more_;
+    int page_ = 0;
     int sortColumn_ = -1;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };
@@ -63,7 +83,9 @@ class LibraryWindow : public QWidget {
     Q_OBJECT
 
   public:
-    static constexpr int kMaxRows = 1000;
+    // A search lists this many tones at first, and as many again each time the list is scrolled
+    // to its end.
+    static constexpr int kPageRows = 500;
     static constexpr int kSearchDelayMs = 150;
     static constexpr int kSimilarCount = 50;
     // A folder changing often (files copied in) is scanned once it has been still for this long.
@@ -79,6 +101,9 @@ class LibraryWindow : public QWidget {
     [[nodiscard]] QTableView& Table() { return *table_; }
     // True while a scan or a measurement runs.
     [[nodiscard]] bool Busy() const { return working_; }
+    // The folders watched for changes: every folder the last scan walked, up to kMostWatched.
+    [[nodiscard]] QStringList WatchedFolders() const { return watcher_.directories(); }
+    static constexpr int kMostWatched = 4096;
     // Adds the folder to the library and scans.
     void AddFolder(const QString& folder);
     void Rescan();
@@ -104,7 +129,7 @@ class LibraryWindow : public QWidget {
     void RunInBackground(std::function<QString(library::Library&)> work,
                          std::function<void()> done = {});
     void Finish();
-    void WatchFolders();
+    void WatchFolders(const std::vector<std::string>& folders);
     void Tell(const QString& text);
     void RememberGeometry();
     [[nodiscard]] int SelectedRow() const;
@@ -137,6 +162,8 @@ class LibraryWindow : public QWidget {
     // A similar search shows these instead of a search's results until the next search.
     bool showingSimilar_ = false;
     std::thread worker_;
+    // The worker's connection, used only on the worker's thread, one task at a time.
+    std::unique_ptr<library::Library> workerLibrary_;
     bool working_ = false;  // until what follows the work has run on this thread
     // Set when the window goes: the work in progress stops at its next file or batch.
     std::atomic<bool> stopping_ = false;

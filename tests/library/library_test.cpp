@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <random>
+#include <set>
 #include <stdexcept>
 #include <thread>
 
@@ -73,8 +74,14 @@ void ExpectConsistent(Library& library) {
                     "SELECT count(*) FROM sources s WHERE NOT EXISTS "
                     "(SELECT 1 FROM tones t WHERE t.id = s.tone_id)"),
               0);
-    EXPECT_EQ(Count(library, "SELECT count(*) FROM tone_text"),
-              Count(library, "SELECT count(*) FROM tones"));
+    // Every tone has its text, or is due for it at the end of the next scan.
+    EXPECT_EQ(Count(library,
+                    "SELECT count(*) FROM tones WHERE id NOT IN (SELECT rowid FROM tone_text) "
+                    "AND id NOT IN (SELECT id FROM text_due)"),
+              0);
+    EXPECT_EQ(
+        Count(library, "SELECT count(*) FROM tone_text WHERE rowid NOT IN (SELECT id FROM tones)"),
+        0);
     Statement check = library.Db().Prepare("PRAGMA integrity_check");
     ASSERT_TRUE(check.Step());
     EXPECT_EQ(check.Text(0), "ok");
@@ -147,7 +154,7 @@ TEST_F(library, AnUpgradeKeepsTheOwnersData) {
         (void)ScanAll(*lib);
         ASSERT_TRUE(lib->Tag(ToneHash(tone), {"kept"}).ok());
         // As the first release left it: before the table of sound measurements.
-        lib->Db().Execute("DROP TABLE features; PRAGMA user_version = 1");
+        lib->Db().Execute("DROP TABLE features; DROP TABLE text_due; PRAGMA user_version = 1");
     }
     auto lib = OpenLibrary(dbPath);
     EXPECT_EQ(Count(*lib, "PRAGMA user_version"), SchemaVersion());
@@ -304,6 +311,7 @@ TEST_F(library, AScanCutShortAnywhereIsCompletedByTheNext) {
         ASSERT_TRUE(lib->AddFolders({tones.string()}).ok());
         int read = 0;
         ScanOptions cut;
+        cut.filesPerBatch = 64;
         cut.afterFile = [&](const std::string&) {
             if (++read == cutAfter) throw DbFailure(DbResult::Interrupted, "cut");
         };
@@ -503,6 +511,52 @@ TEST_F(library, TonesAddedFromTheEditorAreNewFilesOfItsOwnFolderFoundByName) {
         AddToneToLibrary(home.path() / "blocked" / "library.sqlite", "Explore", first, "X").outcome,
         AddOutcome::NotWritten);
     EXPECT_FALSE(fs::exists(home.path() / "blocked" / "library.sqlite"));
+
+    // A whole bank: one bank file with its names, every tone found under its name.
+    const std::vector<ToneRecord> bank{RandomToneRecord(random), RandomToneRecord(random)};
+    const std::vector<std::string> names{"Bank Lead", "Bank Pad"};
+    const AddedTone bankAdded = AddBankToLibrary(dbPath, "Editor", bank, names, "Bank");
+    ASSERT_EQ(bankAdded.outcome, AddOutcome::Added) << bankAdded.reason;
+    EXPECT_EQ(bankAdded.file, OwnTonesFolder(dbPath, "Editor") / "01 Bank.syx");
+    EXPECT_EQ(bankAdded.newTones, 2);
+    ToneEntry pad;
+    ASSERT_TRUE(lib->Find(ToneHash(bank[1]), pad).ok());
+    EXPECT_EQ(pad.names, std::vector<std::string>{"Bank Pad"});
+}
+
+// Pages of a search, one after another, are the search as a whole; the walk names every folder.
+TEST_F(library, PagesOfASearchMakeTheWholeAndTheScanNamesEveryFolderWalked) {
+    WriteCollection(tones, {16 * 40, 0.1, 3}, 5);
+    auto lib = OpenLibrary(dbPath);
+    ASSERT_TRUE(lib->AddFolders({tones.string()}).ok());
+    const ScanReport report = ScanAll(*lib);
+    std::set<std::string> folders{tones.string()};
+    for (const auto& entry : fs::recursive_directory_iterator(tones))
+        if (entry.is_directory()) folders.insert(entry.path().string());
+    EXPECT_EQ(std::set<std::string>(report.foldersWalked.begin(), report.foldersWalked.end()),
+              folders);
+
+    for (const std::string text : {"", "b", "pad"}) {
+        SCOPED_TRACE(text);
+        const std::vector<std::string> whole = Hashes(Find(*lib, With([&](SearchQuery& q) {
+            q.text = text;
+            q.limit = 100000;
+        })));
+        for (const int page : {1, 7, 50}) {
+            std::vector<std::string> paged;
+            for (int offset = 0; offset <= static_cast<int>(whole.size()); offset += page) {
+                const SearchResult part = Find(*lib, With([&](SearchQuery& q) {
+                    q.text = text;
+                    q.limit = page;
+                    q.offset = offset;
+                }));
+                const std::vector<std::string> hashes = Hashes(part);
+                paged.insert(paged.end(), hashes.begin(), hashes.end());
+                if (hashes.size() < static_cast<std::size_t>(page)) break;
+            }
+            EXPECT_EQ(paged, whole);
+        }
+    }
 }
 
 }  // namespace

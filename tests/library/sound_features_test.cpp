@@ -2,10 +2,14 @@
 // other waveforms and other timbres.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "library/library.h"
+#include "library/sound_features.h"
 #include "library/tone_identity.h"
 #include "sound_check.h"
 #include "test_support.h"
+#include "tone/default_tone.h"
 #include "tone/encode_tone.h"
 #include "tone_collection.h"
 
@@ -61,6 +65,55 @@ TEST(library_features, AToneOneStepAwayIsNearestAheadOfUnrelatedTones) {
             << "nearest at " << found[0].distance << ", then " << found[1].distance;
         EXPECT_LT(found[0].distance, found[1].distance);
     }
+}
+
+// The nearest come in order of the distance between their measurements, and follow the library
+// as files come and go while the measurements are kept in memory.
+TEST(library_features, TheNearestFollowTheLibraryAsFilesComeAndGo) {
+    TempFolder folder;
+    std::mt19937 random(5);
+    std::vector<std::vector<ToneRecord>> banks(3);
+    for (auto& bank : banks)
+        for (int i = 0; i < 12; ++i) bank.push_back(RandomToneRecord(random));
+    auto bankPath = [&](std::size_t b) {
+        return folder.path() / ("b" + std::to_string(b) + ".syx");
+    };
+    for (std::size_t b = 0; b < 2; ++b) WriteBankFile(bankPath(b), banks[b], {});
+    Library::Opened opened = Library::Open(folder.path() / "db" / "l.sqlite");
+    ASSERT_TRUE(opened.result.ok());
+    Library& lib = *opened.library;
+    ASSERT_TRUE(lib.AddFolders({folder.path().string()}).ok());
+    auto measure = [](const ToneRecord& r) {
+        return MeasureSound(DecodeTone(r, DefaultDecodedTone()).tone);
+    };
+    const ToneRecord target = banks[0][3];
+    auto expectNearest = [&](const std::vector<std::size_t>& present) {
+        ScanReport report;
+        ASSERT_TRUE(lib.Scan(report).ok());
+        std::vector<SimilarTone> found;
+        ASSERT_TRUE(lib.Similar(target, 100, found).ok());
+        std::set<std::string> expected, got;
+        for (const std::size_t b : present)
+            for (const ToneRecord& r : banks[b]) expected.insert(ToneHash(r));
+        ASSERT_FALSE(found.empty());
+        EXPECT_EQ(found.front().tone.hash, ToneHash(target));
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            got.insert(found[i].tone.hash);
+            if (i > 0) {
+                EXPECT_LE(found[i - 1].distance, found[i].distance);
+            }
+            ToneRecord record{};
+            ASSERT_TRUE(lib.Record(found[i].tone.hash, record).ok());
+            EXPECT_NEAR(found[i].distance, FeatureDistance(measure(target), measure(record)),
+                        1e-3 * (1 + found[i].distance));
+        }
+        EXPECT_EQ(got, expected);
+    };
+    expectNearest({0, 1});
+    WriteBankFile(bankPath(2), banks[2], {});
+    expectNearest({0, 1, 2});
+    std::filesystem::remove(bankPath(1));
+    expectNearest({0, 2});
 }
 
 }  // namespace

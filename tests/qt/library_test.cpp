@@ -1,15 +1,20 @@
 // The Library window in the real editor: a folder of bank files added and scanned in the
 // background, found by typing, marked, and taken into the bank as one step that Undo takes back.
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDragEnterEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <random>
 
 #include "editor_window.h"
+#include "library/own_tones.h"
 #include "qt/library_window.h"
 #include "tone_collection.h"
 
@@ -35,7 +40,13 @@ class LibraryTest : public FreshWindowTest {
 
   private slots:
     void initTestCase() {
-        QVERIFY(folder_.isValid() && libraryFolder_.isValid());
+        QVERIFY(folder_.isValid() && libraryFolder_.isValid() && dataHome_.isValid());
+        // The default library ("Add to Library" from the main window) lives here, not in the
+        // user's data folder.
+        qputenv("XDG_DATA_HOME", dataHome_.path().toUtf8());
+        // Folders below a library folder, there before the scan: watched as well.
+        std::filesystem::create_directories(std::filesystem::path(folder_.path().toStdString()) /
+                                            "sub" / "deeper");
         std::mt19937 random(21);
         for (int i = 0; i < 6; ++i) tones_.push_back(testing::RandomToneRecord(random));
         const std::filesystem::path root = folder_.path().toStdString();
@@ -149,10 +160,12 @@ class LibraryTest : public FreshWindowTest {
                     ->text()
                     .contains(QStringLiteral(" 0 new")));
 
-        // A bank file copied into a watched folder is found without asking.
+        // A bank file copied into a folder deep below a library folder is found without asking.
+        QVERIFY(window.WatchedFolders().contains(folder_.path() + QStringLiteral("/sub/deeper")));
         std::mt19937 random(7);
-        testing::WriteBankFile(std::filesystem::path(folder_.path().toStdString()) / "third.syx",
-                               {testing::RandomToneRecord(random)}, {"New Arrival"});
+        testing::WriteBankFile(
+            std::filesystem::path(folder_.path().toStdString()) / "sub" / "deeper" / "third.syx",
+            {testing::RandomToneRecord(random)}, {"New Arrival"});
         search->setText(QStringLiteral("arrival"));
         QTRY_COMPARE_WITH_TIMEOUT(window.Model().rowCount(), 1, kScanLimitMs);
 
@@ -181,10 +194,11 @@ class LibraryTest : public FreshWindowTest {
             qt::LibraryWindow window(path, editor_->run.tones, editor_->run.settings, audition,
                                      &editor_->window);
             window.AddFolder(collection.path());
-            QTRY_VERIFY_WITH_TIMEOUT(window.findChild<QLabel*>(QStringLiteral("lblLibraryStatus"))
-                                         ->text()
-                                         .contains(QRegularExpression("^Scanning:|tones\\.$")),
-                                     kScanLimitMs);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                window.findChild<QLabel*>(QStringLiteral("lblLibraryStatus"))
+                    ->text()
+                    .contains(QRegularExpression("^Scanning:|tones\\.$|scrolls\\.$")),
+                kScanLimitMs);
         }
         auto opened = library::Library::Open(path);
         QVERIFY(opened.result.ok());
@@ -195,6 +209,107 @@ class LibraryTest : public FreshWindowTest {
         QCOMPARE(stats.tones, written.distinctTones);
     }
 
+    // Tones dragged onto the patch list fill patches from the current one on, shown while the
+    // drag hovers; onto a patch of the open list, from that patch on. Each drop is one step.
+    void tonesDraggedOntoThePatchListFillPatchesAsOneStep() {
+        EditorWindow& editor = *editor_;
+        CountingAudition audition;
+        qt::LibraryWindow window(libraryPath(), editor.run.tones, editor.run.settings, audition,
+                                 &editor.window);
+        window.AddFolder(folder_.path());
+        QTRY_VERIFY_WITH_TIMEOUT(!window.Busy() && window.Model().rowCount() >= 6, kScanLimitMs);
+        window.Model().sort(qt::LibraryModel::kName, Qt::AscendingOrder);
+        QVERIFY(window.Table().dragEnabled());
+        const std::unique_ptr<QMimeData> mime(window.Model().mimeData(
+            {window.Model().index(0, 0), window.Model().index(1, 0), window.Model().index(2, 0)}));
+        const std::vector<library::DraggedTone> dragged = window.Model().DraggedTones({0, 1, 2});
+        QCOMPARE(dragged.size(), std::size_t{3});
+
+        auto* patches = editor.Required<QComboBox>(QStringLiteral("cboPatches"));
+        editor.form.cboPatches.SetListIndex(14);
+        QCOMPARE(editor.run.tones.CurrentPatch(), 15);
+        const editor::BankTones before = editor.run.tones.Tones();
+        // Over the list's text field, which takes only text, the drag reaches the list.
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, mime.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(patches->lineEdit(), &enter);
+        QVERIFY(enter.isAccepted());
+        QCOMPARE(patches->accessibleDescription(),
+                 QStringLiteral("Patches 15 to 16: %1, %2 (1 tone does not fit)")
+                     .arg(QString::fromStdString(dragged[0].name),
+                          QString::fromStdString(dragged[1].name)));
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, mime.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(patches, &drop);
+        QVERIFY(drop.isAccepted());
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(editor.run.tones.Tones()[static_cast<std::size_t>(14 + i)],
+                     dragged[static_cast<std::size_t>(i)].record);
+            QCOMPARE(editor.run.tones.Name(15 + i), dragged[static_cast<std::size_t>(i)].name);
+        }
+        editor.Action("cmdUndo")->trigger();
+        QCOMPARE(editor.run.tones.Tones(), before);
+
+        // On a patch of the open list: that patch and the ones after it, selected while hovering.
+        patches->showPopup();
+        QAbstractItemView* list = patches->view();
+        const QPoint atFourth = list->visualRect(patches->model()->index(3, 0)).center();
+        QDragEnterEvent move(atFourth, Qt::CopyAction, mime.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(list->viewport(), &move);
+        QVERIFY(move.isAccepted());
+        QCOMPARE(list->selectionModel()->selectedRows().size(), 3);
+        QDropEvent dropOnPatch(atFourth, Qt::CopyAction, mime.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(list->viewport(), &dropOnPatch);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(editor.run.tones.Tones()[static_cast<std::size_t>(3 + i)],
+                     dragged[static_cast<std::size_t>(i)].record);
+
+        // Something else dropped is refused and changes nothing.
+        QMimeData text;
+        text.setText(QStringLiteral("not tones"));
+        QDragEnterEvent other(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, {});
+        QApplication::sendEvent(patches, &other);
+        QVERIFY(!other.isAccepted());
+    }
+
+    // The list shows a page of tones and the next as it is scrolled to its end.
+    void aLongListIsFetchedPageByPageAsItScrolls() {
+        QTemporaryDir collection, store;
+        const testing::Collection written = testing::WriteCollection(
+            collection.path().toStdString(), {.tones = 16 * 45, .duplicateShare = 0.1}, 8);
+        QVERIFY(written.distinctTones > qt::LibraryWindow::kPageRows);
+        CountingAudition audition;
+        qt::LibraryWindow window(std::filesystem::path(store.path().toStdString()) / "l.sqlite",
+                                 editor_->run.tones, editor_->run.settings, audition,
+                                 &editor_->window);
+        window.show();
+        window.AddFolder(collection.path());
+        QTRY_VERIFY_WITH_TIMEOUT(!window.Busy() && window.Model().rowCount() > 0, kScanLimitMs);
+        QCOMPARE(window.Model().rowCount(), qt::LibraryWindow::kPageRows);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (window.Table().scrollToBottom(), window.Model().rowCount() == written.distinctTones),
+            10000);
+        QVERIFY(!window.Model().canFetchMore({}));
+    }
+
+    // Add Patch and Add Bank to Library write into the library's own folder and scan it.
+    void thePatchAndTheBankGoIntoTheLibrarysOwnFolder() {
+        EditorWindow& editor = *editor_;
+        const std::filesystem::path own =
+            library::OwnTonesFolder(library::Library::DefaultPath(), "Editor");
+        editor.Action("cmdLibraryAddPatch")->trigger();
+        auto* bar = editor.window.findChild<QStatusBar*>();
+        QVERIFY(bar != nullptr);
+        QTRY_VERIFY_WITH_TIMEOUT(bar->currentMessage().contains(QStringLiteral("added to")),
+                                 kScanLimitMs);
+        editor.Action("cmdLibraryAddBank")->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(bar->currentMessage().startsWith(QStringLiteral("The bank added")),
+                                 kScanLimitMs);
+        QVERIFY(std::filesystem::exists(own / "01 Bank.syx"));
+        auto opened = library::Library::Open(library::Library::DefaultPath());
+        library::Stats stats;
+        QVERIFY(opened.library->GetStats(stats).ok());
+        QCOMPARE(stats.files, 2);
+    }
+
   private:
     [[nodiscard]] std::filesystem::path libraryPath() const {
         return std::filesystem::path(libraryFolder_.path().toStdString()) / "library.sqlite";
@@ -202,6 +317,7 @@ class LibraryTest : public FreshWindowTest {
 
     QTemporaryDir folder_;
     QTemporaryDir libraryFolder_;
+    QTemporaryDir dataHome_;
     std::vector<ToneRecord> tones_;
 };
 
