@@ -44,8 +44,8 @@ std::string Stamp(const fs::path& path, std::uintmax_t size, std::error_code& er
     const std::string namesPath = NamesFileToRead(path.string());
     const auto namesTime = fs::last_write_time(namesPath, namesError);
     if (!namesError) {
-        stamp += ":" + std::to_string(namesTime.time_since_epoch().count());
-        stamp += ":" + std::to_string(fs::file_size(namesPath, namesError));
+        stamp.append(":").append(std::to_string(namesTime.time_since_epoch().count()));
+        stamp.append(":").append(std::to_string(fs::file_size(namesPath, namesError)));
     }
     return stamp;
 }

@@ -61,7 +61,7 @@ LibraryResult Library::Search(const SearchQuery& query, SearchResult& result) {
 
         std::string match;
         for (const std::string& word : words)
-            match += (match.empty() ? "" : " ") + Quoted(word) + "*";
+            match.append(match.empty() ? "" : " ").append(Quoted(word)).append("*");
         std::vector<std::int64_t> ids = run(match, query.offset, query.limit);
 
         // Near matches only where nothing matches as typed: a page past the end of what does

@@ -76,7 +76,7 @@ TEST(library_features, TheNearestFollowTheLibraryAsFilesComeAndGo) {
     for (auto& bank : banks)
         for (int i = 0; i < 12; ++i) bank.push_back(RandomToneRecord(random));
     auto bankPath = [&](std::size_t b) {
-        return folder.path() / ("b" + std::to_string(b) + ".syx");
+        return folder.path() / std::string("b").append(std::to_string(b)).append(".syx");
     };
     for (std::size_t b = 0; b < 2; ++b) WriteBankFile(bankPath(b), banks[b], {});
     Library::Opened opened = Library::Open(folder.path() / "db" / "l.sqlite");
