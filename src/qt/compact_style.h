@@ -21,6 +21,24 @@ class CompactStyle : public QProxyStyle {
     // The focus frame that follows the keyboard: a ring in the highlight colour.
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override;
+    // With strong outlines, the edges of buttons, boxes and round marks are drawn in the
+    // palette's Mid and a chosen picture wears a ring in the highlight colour.
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override;
+
+    // For a high-contrast palette: Fusion takes its edges from the window colour, which leaves
+    // them invisible on black.
+    void SetStrongOutlines(bool strong) { strongOutlines_ = strong; }
+    // The round marks of options and the boxes of check boxes grow with the zoom of the
+    // windows, beside their captions.
+    void SetZoom(int percent) { zoomPercent_ = percent; }
+
+  private:
+    void OutlineHandle(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                       const QWidget* widget) const;
+
+    bool strongOutlines_ = false;
+    int zoomPercent_ = 100;
 };
 
 }  // namespace voxtane::qt

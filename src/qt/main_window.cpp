@@ -10,6 +10,7 @@
 #include <QScrollArea>
 
 #include "qt/accessible_names.h"
+#include "qt/appearance/window_appearance.h"
 #include "qt/edit_additions.h"
 #include "qt/entry_notes.h"
 #include "qt/explore_menu.h"
@@ -87,6 +88,7 @@ MainWindow::MainWindow(editor::EditorRun& run, voice::AudioOutput* audio, QWidge
     showCaption();
     form_.Caption.observers.Add(showCaption);
     resize(editor::Form1::kWindowWidth, editor::Form1::kWindowHeight);
+    AddAppearance(*this, *area, kTextPixelSize, run_.settings);
 }
 
 void MainWindow::AddPatchBand(QWidget& area) {

@@ -5,7 +5,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
+#include <QTemporaryDir>
 
 #include "editor_window.h"
 #include "library/library.h"
@@ -161,6 +163,11 @@ class ExploreTest : public FreshWindowTest {
     // "Add to Library" writes the chosen candidate into the library's folder Explore, which the
     // library then lists and has scanned; the bank is not touched.
     void aCandidateIsAddedToTheLibrary() {
+        // A library of the test's own, so that runs do not pile candidates up in one folder.
+        QTemporaryDir data;
+        const QByteArray dataBefore = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", data.path().toUtf8());
+        const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", dataBefore); });
         EditorWindow& editor = *editor_;
         const editor::BankTones bank = editor.run.tones.Tones();
         QTest::keyClick(&editor.window, Qt::Key_E, Qt::ControlModifier);

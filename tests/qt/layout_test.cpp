@@ -239,6 +239,13 @@ class LayoutTest : public FreshWindowTest {
                {"cmdPastePatch", "&Paste Patch", QKeySequence("Ctrl+V")},
                {"", "", {}},
                {"cmdCompareMenu", "Co&mpare", QKeySequence("Ctrl+K")}}}},
+            {"cmdView",
+             {"&View",
+              {{"cmdZoomIn", "Zoom &In", QKeySequence("Ctrl++")},
+               {"cmdZoomOut", "Zoom &Out", QKeySequence("Ctrl+-")},
+               {"cmdActualSize", "&Actual Size", QKeySequence("Ctrl+0")},
+               {"", "", {}},
+               {"", "&Theme", {}}}}},
             {"cmdTools", {"&Tools", {{"cmdExplore", "&Explore...", QKeySequence("Ctrl+E")}}}},
             {"cmdLibraryMenu",
              {"&Library",
@@ -252,7 +259,8 @@ class LayoutTest : public FreshWindowTest {
         };
         QStringList order;
         for (const QAction* action : editor_->window.menuBar()->actions()) order << action->text();
-        QCOMPARE(order, QStringList({"&File", "&Edit", "&Synth", "&Tools", "&Library", "&Help"}));
+        QCOMPARE(order,
+                 QStringList({"&File", "&Edit", "&View", "&Synth", "&Tools", "&Library", "&Help"}));
         for (const auto& [menuName, menu] : menus) {
             const auto* widget = editor_->Widget<QMenu>(menuName);
             QVERIFY2(widget != nullptr, qPrintable(menuName));
