@@ -11,6 +11,7 @@ packages=(
     qt6-base-dev qt6-base-private-dev fonts-dejavu-core
     clang libclang-rt-14-dev libbenchmark-dev
     dpkg-dev file desktop-file-utils appstream man-db
+    xvfb
 )
 
 missing=()

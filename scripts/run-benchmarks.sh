@@ -17,7 +17,7 @@ bench_dir=$build_dir/bench
 mkdir -p "$results"
 rm -f "$results"/*.json
 
-programs=(core window cli midi link voice)
+programs=(core window cli midi link voice start)
 for program in "${programs[@]}"; do
     if [ ! -x "$bench_dir/voxtane_${program}_bench" ]; then
         echo "run-benchmarks.sh: $bench_dir/voxtane_${program}_bench is missing;" \
@@ -76,7 +76,7 @@ load_after=$(cut -d ' ' -f 1-3 /proc/loadavg)
 
 echo
 echo "Voxtane benchmarks: medians of $repetitions repetitions (the JACK figures: of 61 clicks;"
-echo "fresh-process windows: of 11 processes)"
+echo "fresh-process windows: of 11 processes; start to the first window: of 9)"
 echo "Machine: $(nproc) CPUs, $cpu, $memory, $os"
 echo "Load average before: $load_before, after: $load_after"
 echo
@@ -230,6 +230,13 @@ END {
     vperiod = has("PressToSoundJack") ? counter["PressToSoundJack", "period_ms"] * 1e6 : 0
     against("  Voice: key press to sound (JACK, 256 frames)", "PressToSoundJack",
             cell("PressToSoundJack"), 2 * vperiod, "2 periods " fmt(2 * vperiod), 1)
+    bare = has("BareDialogStartToShown") ? value["BareDialogStartToShown"] : 0
+    against("8 Start: voxtane, start to 1st window shown", "EditorStartToShown",
+            cell("EditorStartToShown"), bare, "bare dialog " cell("BareDialogStartToShown"), 1.2)
+    where = "(floor; on Xvfb)"
+    if (has("BareDialogStartToShown") && counter["BareDialogStartToShown", "on_xvfb"] == 0)
+        where = "(floor; offscreen, no Xvfb)"
+    line("  Start: bare Qt dialog with a list, same", cell("BareDialogStartToShown"), where, "", "", "")
     against("4 MIDI: Send Patch click, recording backend", "SendPatchRecordingClick",
             cell("SendPatchRecordingClick"), period, period_text, 1)
 

@@ -116,7 +116,8 @@ void EditAtRandom(editor::ToneControls& controls, Random& random, bool onlyShowa
 // The handler of every edit writes what EncodeTone writes for the tone the controls show after
 // it, from the record and the tone shown before it. On a record the editor did not make, an edit
 // that changes no value (a click on the selected option) may rewrite its part: only edits that
-// change a value are compared there.
+// change a value are compared there. On a record the editor made, every edit writes what the
+// record's decoded tone, changed as the edit changes it, encodes to.
 TEST(EncodeTone, EveryEditOfTheWindowWritesWhatTheEncoderWrites) {
     Random random(22);
     for (int run = 0; run < 24; ++run) {
@@ -124,8 +125,9 @@ TEST(EncodeTone, EveryEditOfTheWindowWritesWhatTheEncoderWrites) {
         editor::Form1& form = editor.form;
         const bool oddRecord = run % 3 == 1;
         const bool showableTexts = run % 3 == 0;
-        if (oddRecord) {
-            editor.module.ScratchRecord = RandomRecord(random, Below(random, 3));
+        if (oddRecord || showableTexts) {
+            editor.module.ScratchRecord = oddRecord ? RandomRecord(random, Below(random, 3))
+                                                    : EncodeWholeTone(RandomTone(random));
             form.ParseSysex();
         }
         for (int n = 0; n < 400; ++n) {
@@ -138,6 +140,9 @@ TEST(EncodeTone, EveryEditOfTheWindowWritesWhatTheEncoderWrites) {
                 << "run " << run << ", edit " << n;
             if (!showableTexts || !RecordCanHold(after)) continue;
             // What the controls show is then the record's decoding, and the record decodes to it.
+            if (RecordCanHold(before)) {
+                ASSERT_EQ(DecodeTone(record, DecodedTone{}).tone, before) << n;
+            }
             ASSERT_EQ(editor.module.ScratchRecord, EncodeTone(after, record)) << n;
             ASSERT_EQ(DecodeTone(editor.module.ScratchRecord, DecodedTone{}).tone, after) << n;
         }

@@ -273,44 +273,27 @@ TEST(EnvelopeEditing, SustainClickLeavesOneFlaggedStep) {
     EXPECT_TRUE(OnlyChanged(before, record, allowed));
 }
 
-// Each named handler re-encodes its own envelope from what the controls show.
-TEST(EnvelopeEditing, NamedHandlersReachTheirEnvelope) {
-    using Handler = void (editor::Form1::*)(std::int16_t);
-    struct Handlers {
-        EnvelopeId id;
-        Handler rate, level, sustain, end;
-    };
-    using F = editor::Form1;
-    const Handlers handlers[] = {{kDCA1, &F::txtDCA1Rate_Change, &F::txtDCA1Lvl_Change,
-                                  &F::optDCA1S_Click, &F::optDCA1E_Click},
-                                 {kDCW1, &F::txtDCW1Rate_Change, &F::txtDCW1Lvl_Change,
-                                  &F::optDCW1S_Click, &F::optDCW1E_Click},
-                                 {kDCO1, &F::txtDCO1Rate_Change, &F::txtDCO1Lvl_Change,
-                                  &F::optDCO1S_Click, &F::optDCO1E_Click},
-                                 {kDCA2, &F::txtDCA2Rate_Change, &F::txtDCA2Lvl_Change,
-                                  &F::optDCA2S_Click, &F::optDCA2E_Click},
-                                 {kDCW2, &F::txtDCW2Rate_Change, &F::txtDCW2Lvl_Change,
-                                  &F::optDCW2S_Click, &F::optDCW2E_Click},
-                                 {kDCO2, &F::txtDCO2Rate_Change, &F::txtDCO2Lvl_Change,
-                                  &F::optDCO2S_Click, &F::optDCO2E_Click}};
+// Each envelope's events re-encode their own envelope from what the controls show, also when the
+// value stays (a click on the selected option, a box's event raised again).
+TEST(EnvelopeEditing, EventsReachTheirEnvelope) {
     StartedEditor editor;
     editor::Form1& form = editor.form;
     ToneRecord& record = editor.module.ScratchRecord;
     const ToneRecord encoded = record;
-    for (const Handlers& h : handlers) {
-        const EnvelopeSpec& envelope = kEnvelopes[h.id];
-        editor::EnvelopeControls& env = form.envelopes[h.id];
+    for (int e = 0; e < kEnvelopeCount; ++e) {
+        const EnvelopeSpec& envelope = kEnvelopes[e];
+        editor::EnvelopeControls& env = form.envelopes[e];
         WriteEntryPair(record, envelope.RateEntry(3), 100);
-        (form.*h.rate)(2);
+        env.rate.onChange(2);
         EXPECT_EQ(record, encoded) << envelope.caption;
         WriteEntryPair(record, envelope.LevelEntry(3), 100);
-        (form.*h.level)(2);
+        env.level.onChange(2);
         EXPECT_EQ(record, encoded) << envelope.caption;
         WriteEntryPair(record, envelope.LevelEntry(1), 100);
-        (form.*h.sustain)(env.sustain.Selected());
+        env.sustain.Click(env.sustain.Selected());
         EXPECT_EQ(record, encoded) << envelope.caption;
         record[envelope.EndEntry()] = 2;
-        (form.*h.end)(env.end.Selected());
+        env.end.Click(env.end.Selected());
         EXPECT_EQ(record, encoded) << envelope.caption;
     }
 }

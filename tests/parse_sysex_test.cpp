@@ -190,8 +190,8 @@ TEST(ParseSysex, DecodingNeverWritesTheRecord) {
         ASSERT_EQ(editor.module.ScratchRecord, record) << "record " << n;
         EXPECT_FALSE(editor.module.ParsingSysex);
         const int range = (record[1] & 12) / 4;
-        EXPECT_EQ(editor.module.StoredLineSelect, record[1] & 3);
-        EXPECT_EQ(editor.module.StoredOctaveRange, range > 2 ? 0 : 4 * range);
+        EXPECT_EQ(editor.module.ScratchTone.lineSelect, record[1] & 3);
+        EXPECT_EQ(editor.module.ScratchTone.octaveRange, range > 2 ? 0 : range);
     }
 }
 

@@ -1,4 +1,4 @@
-// Waveform and modulation options of both lines, encoded by CalcMFW and decoded by DecodeDCOWave.
+// Waveform and modulation options of both lines, encoded by their clicks and decoded with the tone.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -14,7 +14,7 @@ std::vector<int> Entries(const ToneRecord& record, int first, int count) {
     return std::vector<int>(&record[first], &record[first + count]);
 }
 
-TEST(CalcMFW, Examples) {
+TEST(WaveformEncoding, Examples) {
     StartedEditor editor;
     editor::Form1& form = editor.form;
     ToneRecord& record = editor.module.ScratchRecord;
@@ -41,7 +41,7 @@ TEST(CalcMFW, Examples) {
 
 // Every selection that can be written decodes back to itself, except that two resonance
 // waveforms of different types both show the type of the second.
-TEST(CalcMFW, EveryCombinationOfBothLinesComesBackFromDecoding) {
+TEST(WaveformEncoding, EveryCombinationOfBothLinesComesBackFromDecoding) {
     // By option element: the waveform's 3-bit code and, for the resonance waveforms, their type.
     constexpr std::array<int, 8> kCode{0, 1, 2, 4, 5, 6, 6, 6};
     constexpr std::array<int, 8> kType{0, 0, 0, 0, 0, 1, 2, 3};
@@ -87,14 +87,16 @@ TEST(CalcMFW, EveryCombinationOfBothLinesComesBackFromDecoding) {
     }
 }
 
-TEST(DecodeDCOWave, WaveformNumbersAndModulation) {
+// A line's bytes as decoded into its options. A code that names no waveform (9 below) shows the
+// first waveform on line 1, and on line 2 what line 1 shows (here pulse, pulse).
+TEST(WaveformDecoding, WaveformNumbersAndModulation) {
     StartedEditor editor;
     editor::Form1& form = editor.form;
     ToneRecord& record = editor.module.ScratchRecord;
     struct Case {
         int waveform;
         int resonance;
-        int wave1;  // expected, from outputs passed in as 9
+        int wave1;
         int wave2;
         int modulation;  // shown after decoding line 1
     };
@@ -113,22 +115,29 @@ TEST(DecodeDCOWave, WaveformNumbersAndModulation) {
                          {59, 0, 2, 1, 0},
                          {56, 0, 2, 1, 0},
                          {192 + 22, 192, 8, 5, 0}}) {
-        for (std::int16_t line : {1, 2}) {
+        for (int line : {1, 2}) {
             const int entry = line == 1 ? 29 : 143;
-            form.optModulation.Select(c.modulation == 0 ? 1 : 0);  // this click re-encodes
+            form.optModulation.Select(c.modulation == 0 ? 1 : 0);
+            WriteEntryPair(record, 29, 74);  // line 1: pulse, pulse, no modulation
+            WriteEntryPair(record, 31, 16);
             WriteEntryPair(record, entry, c.waveform);
             WriteEntryPair(record, entry + 2, c.resonance);
-            std::int16_t wave1 = 9;
-            std::int16_t wave2 = 9;
-            form.DecodeDCOWave(line, wave1, wave2);
-            EXPECT_EQ(wave1, c.wave1) << "line " << line << " byte " << c.waveform;
-            EXPECT_EQ(wave2, c.wave2) << "line " << line << " byte " << c.waveform;
-            EXPECT_EQ(form.optModulation.Selected() == c.modulation, line == 1) << c.resonance;
+            form.ParseSysex();
+            const editor::OptionArray& first =
+                line == 1 ? form.optDCO1Waveform1 : form.optDCO2Waveform1;
+            const editor::OptionArray& second =
+                line == 1 ? form.optDCO1Waveform2 : form.optDCO2Waveform2;
+            const int unnamed = line == 1 ? 1 : 3;
+            EXPECT_EQ(first.Selected() + 1, c.wave1 == 9 ? unnamed : c.wave1)
+                << "line " << line << " byte " << c.waveform;
+            EXPECT_EQ(second.Selected() + 1, c.wave2 == 9 ? unnamed : c.wave2)
+                << "line " << line << " byte " << c.waveform;
+            EXPECT_EQ(form.optModulation.Selected(), line == 1 ? c.modulation : 0) << c.resonance;
         }
     }
 }
 
-TEST(DecodeDCOWave, AbsentSecondWaveformIsWrittenBackAsSawtooth) {
+TEST(WaveformDecoding, AbsentSecondWaveformIsWrittenBackAsSawtooth) {
     StartedEditor editor;
     editor::Form1& form = editor.form;
     ToneRecord& record = editor.module.ScratchRecord;
@@ -143,7 +152,7 @@ TEST(DecodeDCOWave, AbsentSecondWaveformIsWrittenBackAsSawtooth) {
 }
 
 // Codes that name no waveform on line 2 show what line 1 decoded, without a message.
-TEST(DecodeDCOWave, LineTwoCodesWithoutWaveformKeepLineOnesResult) {
+TEST(WaveformDecoding, LineTwoCodesWithoutWaveformKeepLineOnesResult) {
     StartedEditor editor;
     editor::Form1& form = editor.form;
     ToneRecord& record = editor.module.ScratchRecord;

@@ -9,12 +9,10 @@
 namespace voxtane::cli {
 
 namespace {
-constexpr const char* kLibraryName = "libvoxtane_devices.so";
-
 std::filesystem::path LibraryPath() {
     std::error_code ec;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return program.parent_path() / ".." / "lib" / "voxtane" / kLibraryName;
+    return program.parent_path() / VOXTANE_DEVICES_FROM_PROGRAM;
 }
 }  // namespace
 

@@ -34,6 +34,7 @@ std::optional<int> WholeNumber(const std::string& text) {
 // name.
 std::int32_t OutputDevice(const std::string& port, midi::MidiBackend& backend) {
     const std::size_t count = backend.ListDevices();
+    if (count == 0 && port != "-1") throw UsageError(std::string(kNoOutputs));
     if (const auto id = WholeNumber(port)) {
         if (*id < -1 || *id >= static_cast<int>(count))
             throw UsageError("there is no MIDI output device with the id " + port +
@@ -47,6 +48,7 @@ std::int32_t OutputDevice(const std::string& port, midi::MidiBackend& backend) {
 
 std::string InputName(const std::string& port, midi::MidiBackend& backend) {
     const std::vector<std::string> inputs = backend.InputNames();
+    if (inputs.empty()) throw UsageError(std::string(kNoInputs));
     if (const auto id = WholeNumber(port)) {
         if (*id < 0 || *id >= static_cast<int>(inputs.size()))
             throw UsageError("there is no MIDI input with the id " + port +
@@ -117,6 +119,7 @@ std::string Capitalized(std::string text) {
 int RunInputPorts(midi::MidiBackend& backend, std::ostream& out) {
     const std::vector<std::string> inputs = backend.InputNames();
     for (std::size_t i = 0; i < inputs.size(); ++i) out << i << "  " << inputs[i] << '\n';
+    if (inputs.empty()) out << kNoInputs << '\n';
     return kExitOk;
 }
 

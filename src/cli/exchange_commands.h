@@ -30,7 +30,12 @@ struct PutOptions {
     bool bank = false;
 };
 
-// Lists the MIDI inputs, one a line with the id that chooses it ("0  JACK: synth:out").
+// What the listings and the commands that need a device say when the system offers none.
+inline constexpr const char* kNoOutputs = "no MIDI output devices";
+inline constexpr const char* kNoInputs = "no MIDI inputs";
+
+// Lists the MIDI inputs, one a line with the id that chooses it ("0  JACK: synth:out"), or
+// kNoInputs.
 int RunInputPorts(midi::MidiBackend& backend, std::ostream& out);
 // Fetches a tone (or internal memories 1 to 16) and writes them as the editor saves one patch
 // (or a 16-patch bank) with the names file; nothing is written when an exchange fails.

@@ -74,6 +74,7 @@ void ChoosePort(const SendOptions& options, midi::ScriptedDeviceWindow& window) 
 void CheckPortListed(const SendOptions& options, const MidiEditor& editor) {
     if (!options.port) return;
     const std::vector<std::string>& entries = editor.window.Showings().front().entries;
+    if (entries.size() <= 1 && *options.port != "-1") throw UsageError(kNoOutputs);
     const auto id = WholeNumber(*options.port);
     if (id && (*id < -1 || *id + 1 >= static_cast<int>(entries.size())))
         throw UsageError("there is no MIDI output device with the id " + *options.port +
@@ -93,6 +94,9 @@ int RunPorts(midi::MidiBackend& backend, std::ostream& out) {
     for (std::size_t i = 0; i < entries.size(); ++i)
         out << static_cast<int>(i) - 1 << "  " << entries[i] << '\n';
     ThrowOnMessages(editor);
+    // The first entry is the program's own port; a system may list nothing else (Windows under
+    // Wine, a machine without MIDI).
+    if (entries.size() <= 1) out << kNoOutputs << '\n';
     return kExitOk;
 }
 

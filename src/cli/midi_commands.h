@@ -23,7 +23,8 @@ struct SendOptions {
 };
 
 // Prints the device list as the editor's device window shows it, one entry a line with the
-// device id that choosing it gives ("-1  Device not enabled", "0  ALSA: ...").
+// device id that choosing it gives ("-1  Device not enabled", "0  ALSA: ..."), and kNoOutputs
+// after them when no device is listed.
 int RunPorts(midi::MidiBackend& backend, std::ostream& out);
 
 // Loads the bank file as "&Load" does, selects the patch, chooses the port in the device list,

@@ -2,11 +2,16 @@
 
 #include <cstring>
 
+#include "devices/rtaudio_output.h"
 #include "devices/system_midi_backend.h"
 #include "devices/wav_file.h"
 
 extern "C" voxtane::midi::MidiBackend* voxtane_make_system_midi_backend() {
     return new voxtane::devices::SystemMidiBackend();
+}
+
+extern "C" voxtane::voice::AudioOutput* voxtane_make_audio_output() {
+    return new voxtane::devices::RtAudioOutput();
 }
 
 extern "C" int voxtane_write_wav(const char* path, const float* samples, std::size_t count,

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "bank/bank_limits.h"
+#include "tone/decoded_tone.h"
 #include "tone/tone_record.h"
 
 // Everything a step can change, as it stood at one moment: the bank, the names, the patch count,
@@ -18,7 +19,7 @@ struct ViewState {
     std::int16_t currentPatch = 0;
     std::int16_t previousPatch = 0;
     ToneRecord scratch{};
-    std::array<std::int16_t, 4> stored{};  // line select, octave range, octave, note
+    DecodedTone tone{};  // the record as typed values, which the next edit changes
     // Every control's value in the order of ToneControls::All(), packed: a step keeps two views,
     // and a thousand steps must stay small.
     std::string controls;

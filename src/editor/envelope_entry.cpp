@@ -71,10 +71,8 @@ EnvelopeEntry ReadEnvelopeEntry(std::string_view control, int index, std::string
 void ShowStoredNumber(Module1& module1, TextBoxArray& boxes, int index) {
     const std::string shown = std::to_string(StoredNumber(boxes.Text(index)));
     if (boxes.Text(index) == shown) return;
-    const bool wasDecoding = module1.ParsingSysex;
-    module1.ParsingSysex = true;  // the handlers encode nothing and begin no step
+    const QuietToneHandlers quiet(module1);  // the number stays: nothing to encode, no step
     boxes.SetText(index, shown);
-    module1.ParsingSysex = wasDecoding;
 }
 
 }  // namespace voxtane::editor

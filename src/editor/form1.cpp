@@ -1,12 +1,13 @@
 #include "editor/form1.h"
 
 #include "editor/control_words.h"
+#include "editor/tone_display.h"
 
 namespace voxtane::editor {
 
-Form1::Form1(Module1& module1, Platform& platform, MidiCommands& midiCommands,
-             BankFiles& fileStore)
+Form1::Form1(Module1& module1, Platform& platform, MidiCommands& midiCommands, BankFiles& fileStore)
     : module1(module1), platform(platform), midiCommands(midiCommands), fileStore(fileStore) {
+    module1.ScratchTone = ShownTone(*this);
     BindHandlers();
 }
 
@@ -34,15 +35,10 @@ void Form1::BindHandlers() {
     // The envelope arrays share one rule per event; each array passes its envelope.
     for (int e = 0; e < kEnvelopeCount; ++e) {
         const auto id = static_cast<EnvelopeId>(e);
-        const EnvelopeSpec& spec = kEnvelopes[e];
-        static constexpr const char* kEnvNames[] = {"A", "W", "O"};
-        const char* envName = kEnvNames[static_cast<int>(spec.kind)];
         envelopes[e].rate.onChange = [this, id](std::int16_t i) { RateChange(id, i); };
         envelopes[e].level.onChange = [this, id](std::int16_t i) { LevelChange(id, i); };
-        envelopes[e].sustain.onClick = [this, id](std::int16_t i) { SustainClick(id, i); };
-        envelopes[e].end.onClick = [this, envName, line = spec.line](std::int16_t i) {
-            EncodeEndStepIfEditing(envName, line, i);
-        };
+        envelopes[e].sustain.onClick = [this, id](std::int16_t) { SustainClick(id); };
+        envelopes[e].end.onClick = [this, id](std::int16_t i) { EndClick(id, i); };
     }
 
     cboPatches.onClick = [this] { cboPatches_Click(); };
@@ -51,7 +47,7 @@ void Form1::BindHandlers() {
 }
 
 // Every event of a tone control outside a decoding encodes an edit into the current tone: one
-// step of the bank's content, named after the control.
+// step of the bank's content, named after the control. While a tone is shown, no handler runs.
 // The step begins before the control's value changes, so that it keeps what was shown before.
 void Form1::WatchToneEvents() {
     const auto begin = [this](std::string_view name) {
@@ -64,9 +60,9 @@ void Form1::WatchToneEvents() {
     };
     const auto end = [this](auto handler) {
         return [this, handler](auto... index) {
-            if (module1.ParsingSysex) return handler(index...);
+            if (module1.ParsingSysex) return;
             handler(index...);
-            // A handler run directly (SetDefaults2 does) began no step of its own.
+            // A handler run directly began no step of its own.
             if (openToneSteps_ > 0 && stepWatcher != nullptr) {
                 --openToneSteps_;
                 stepWatcher->EndStep();

@@ -1,70 +1,30 @@
-// Encoding the envelope controls: rate and level boxes, sustain and end steps.
+// The envelope controls: rate and level boxes, sustain and end steps. The encoder keeps the
+// record following the boxes: a level also rewrites the rates of its step and of the next (their
+// falling flags compare it), and a new sustain step takes the flag off every other step.
 #include "editor/form1.h"
 #include "tone/envelope_number.h"
-#include "tone/tone_fields.h"
 
 namespace voxtane::editor {
 
 void Form1::RateChange(EnvelopeId envelope, int index) {
-    if (module1.ParsingSysex) return;
-    EncodeRate(envelope, index);
+    EditTone([envelope,
+              index](DecodedTone& t) -> int& { return t.envelopes[envelope].steps[index].rate; },
+             ReadEnvelopeNumber(envelopes[envelope].rate.Text(index)));
 }
 
-// A rate byte's falling flag depends on the level boxes of its step and the step before, so a
-// level change also re-encodes the rates of its own step and of the next one: the record then
-// always follows what the boxes show.
 void Form1::LevelChange(EnvelopeId envelope, int index) {
-    if (module1.ParsingSysex) return;
-    EncodeLevel(envelope, index, envelopes[envelope].sustain.Value(index));
-    EncodeRate(envelope, index);
-    if (index + 1 < kEnvelopeSteps) EncodeRate(envelope, index + 1);
+    EditTone([envelope,
+              index](DecodedTone& t) -> int& { return t.envelopes[envelope].steps[index].level; },
+             ReadEnvelopeNumber(envelopes[envelope].level.Text(index)));
 }
 
-// Only one step of an envelope may carry the sustain flag: selecting a sustain step takes the
-// flag off every other level byte of the envelope at once.
-void Form1::SustainClick(EnvelopeId envelope, int index) {
-    if (module1.ParsingSysex) return;
-    const bool selected = envelopes[envelope].sustain.Value(index);
-    EncodeLevel(envelope, index, selected);
-    if (!selected) return;
-    for (int other = 0; other < kEnvelopeSteps; ++other) {
-        if (other == index) continue;
-        if (ReadLevel(module1.ScratchRecord, envelope, other).sustain)
-            EncodeLevel(envelope, other, false);
-    }
+void Form1::SustainClick(EnvelopeId envelope) {
+    EditTone([envelope](DecodedTone& t) -> int& { return t.envelopes[envelope].sustainStep; },
+             envelopes[envelope].sustain.Selected());
 }
 
-void Form1::EncodeEndStepIfEditing(std::string_view envName, int line, int index) {
-    if (module1.ParsingSysex) return;
-    EncodeEndStep(envName, static_cast<std::int16_t>(line), static_cast<std::int16_t>(index));
-}
-
-void Form1::EncodeRate(EnvelopeId envelope, int index) {
-    const EnvelopeControls& controls = envelopes[envelope];
-    // The numbers as read, in or out of range, decide whether the step falls.
-    const int level = ReadEnvelopeNumber(controls.level.Text(index));
-    const int previous = index > 0 ? ReadEnvelopeNumber(controls.level.Text(index - 1)) : level;
-    WriteRate(module1.ScratchRecord, envelope, index, ReadEnvelopeNumber(controls.rate.Text(index)),
-              StepFalls(index, level, previous));
-}
-
-void Form1::EncodeLevel(EnvelopeId envelope, int index, bool sustain) {
-    WriteLevel(module1.ScratchRecord, envelope, index,
-               ReadEnvelopeNumber(envelopes[envelope].level.Text(index)), sustain);
-}
-
-void Form1::EncodeEndStep(std::string_view EnvName, std::int16_t LineVal, std::int16_t Index) {
-    EnvelopeKind kind;
-    if (EnvName == "A") {
-        kind = EnvelopeKind::DCA;
-    } else if (EnvName == "W") {
-        kind = EnvelopeKind::DCW;
-    } else if (EnvName == "O") {
-        kind = EnvelopeKind::DCO;
-    } else {
-        return;
-    }
-    WriteEndStep(module1.ScratchRecord, EnvelopeOf(kind, LineVal), Index);
+void Form1::EndClick(EnvelopeId envelope, int index) {
+    EditTone([envelope](DecodedTone& t) -> int& { return t.envelopes[envelope].endStep; }, index);
 }
 
 }  // namespace voxtane::editor

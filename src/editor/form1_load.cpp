@@ -29,7 +29,7 @@ std::string WhyNothingLoaded(const std::string& path, const BankReadResult& resu
 
 }  // namespace
 
-void Form1::LoadSysexFiles() {
+void Form1::cmdLoad_Click() {
     FileDialogRequest dialog;
     dialog.kind = FileDialogKind::Open;
     dialog.title = "Load SysEx File";

@@ -20,7 +20,7 @@ void Form1::Form_Load() {
     cboPatches.SetListIndex(0);
     // The output device is chosen once per run, after the editor shows its first patch.
     midiCommands.midiRun.vbsyxgbl.MidiDeviceChoice = {};
-    SelectMidiDevice();
+    midiCommands.SelectMidiDevice();
 }
 
 void Form1::StoreScratchInto(int slot) {

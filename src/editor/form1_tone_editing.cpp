@@ -1,78 +1,84 @@
-// Encoding the tone-wide controls (line select, octave range, detune, vibrato) and key follow.
-#include <string>
+// Every tone control's event: the control's value becomes a field of the current tone, and the
+// part of the record that field lives in is encoded anew.
+#include <limits>
 
 #include "editor/form1.h"
-#include "tone/tone_fields.h"
+#include "tone/encode_tone.h"
 
 namespace voxtane::editor {
+namespace {
+
+// A value no control shows. An event writes its part even when the value stays (a click on the
+// option already selected writes its byte again), so the tone before the edit is given with the
+// edited field holding this: the encoder then sees it changed.
+constexpr int kUnshown = std::numeric_limits<int>::min();
+
+}  // namespace
+
+void Form1::EditTone(const ToneField& field, int value) {
+    DecodedTone& tone = module1.ScratchTone;
+    DecodedTone before = tone;
+    field(before) = kUnshown;
+    field(tone) = value;
+    module1.ScratchRecord = EncodeTone(tone, module1.ScratchRecord, before);
+}
 
 void Form1::optLS_Click(std::int16_t Index) {
-    if (module1.ParsingSysex) return;
-    module1.StoredLineSelect = Index;
-    WriteLineSelectAndOctaveRange(module1.ScratchRecord, Index, module1.StoredOctaveRange / 4);
+    EditTone([](DecodedTone& t) -> int& { return t.lineSelect; }, Index);
 }
 
 void Form1::optOCTV_Click(std::int16_t Index) {
-    if (module1.ParsingSysex) return;
-    module1.StoredOctaveRange = static_cast<std::int16_t>(4 * Index);
-    WriteLineSelectAndOctaveRange(module1.ScratchRecord, module1.StoredLineSelect, Index);
+    EditTone([](DecodedTone& t) -> int& { return t.octaveRange; }, Index);
 }
 
 void Form1::optPDS_Click(std::int16_t Index) {
-    if (module1.ParsingSysex) return;
-    WriteDetuneSign(module1.ScratchRecord, Index);
+    EditTone([](DecodedTone& t) -> int& { return t.detuneSign; }, Index);
 }
 
 void Form1::hsFine_Change() {
-    if (module1.ParsingSysex) return;
     ShowBarValue(hsFine, lblFine);
-    WriteDetuneFine(module1.ScratchRecord, hsFine.Value());
+    EditTone([](DecodedTone& t) -> int& { return t.detuneFine; }, hsFine.Value());
 }
 
 void Form1::optOCT_Click(std::int16_t Index) {
-    if (module1.ParsingSysex) return;
-    module1.StoredOctave = Index;
-    WriteDetuneOctaveAndNote(module1.ScratchRecord, Index, module1.StoredNote);
+    EditTone([](DecodedTone& t) -> int& { return t.detuneOctave; }, Index);
 }
 
 void Form1::HSNote_Change() {
-    if (module1.ParsingSysex) return;
     ShowBarValue(HSNote, lblNote);
-    module1.StoredNote = static_cast<std::int16_t>(HSNote.Value());
-    WriteDetuneOctaveAndNote(module1.ScratchRecord, module1.StoredOctave, module1.StoredNote);
+    EditTone([](DecodedTone& t) -> int& { return t.detuneNote; }, HSNote.Value());
 }
 
 void Form1::optWave_Click(std::int16_t Index) {
-    if (module1.ParsingSysex) return;
-    WriteVibratoWave(module1.ScratchRecord, Index);
+    EditTone([](DecodedTone& t) -> int& { return t.vibratoWave; }, Index);
 }
 
 void Form1::hsDelay_Change() {
-    if (module1.ParsingSysex) return;
     ShowBarValue(hsDelay, lblDelay);
-    WriteVibratoValue(module1.ScratchRecord, VibratoValue::Delay, hsDelay.Value());
+    EditTone([](DecodedTone& t) -> int& { return t.vibratoDelay; }, hsDelay.Value());
 }
 
 void Form1::hsRate_Change() {
-    if (module1.ParsingSysex) return;
     ShowBarValue(hsRate, lblRate);
-    WriteVibratoValue(module1.ScratchRecord, VibratoValue::Rate, hsRate.Value());
+    EditTone([](DecodedTone& t) -> int& { return t.vibratoRate; }, hsRate.Value());
 }
 
 void Form1::hsDepth_Change() {
-    if (module1.ParsingSysex) return;
     ShowBarValue(hsDepth, lblDepth);
-    WriteVibratoValue(module1.ScratchRecord, VibratoValue::Depth, hsDepth.Value());
+    EditTone([](DecodedTone& t) -> int& { return t.vibratoDepth; }, hsDepth.Value());
 }
 
-void Form1::KeyFollowChange(KeyFollow kind, int line) {
-    if (module1.ParsingSysex) return;
-    const bool dca = kind == KeyFollow::DCA;
+void Form1::KeyFollowChange(EnvelopeKind kind, int line) {
+    const bool dca = kind == EnvelopeKind::DCA;
     ScrollBar& bar = line == 1 ? (dca ? hsDCA1Key : hsDCW1Key) : (dca ? hsDCA2Key : hsDCW2Key);
     Label& label = line == 1 ? (dca ? lblDCA1Key : lblDCW1Key) : (dca ? lblDCA2Key : lblDCW2Key);
     ShowBarValue(bar, label);
-    WriteKeyFollow(module1.ScratchRecord, line, dca ? EnvelopeKind::DCA : EnvelopeKind::DCW,
-                   bar.Value());
+    EditTone(
+        [dca, line](DecodedTone& t) -> int& {
+            DecodedLine& l = t.lines[line - 1];
+            return dca ? l.dcaKeyFollow : l.dcwKeyFollow;
+        },
+        bar.Value());
 }
 
 }  // namespace voxtane::editor

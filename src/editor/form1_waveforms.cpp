@@ -1,27 +1,20 @@
-// The waveform and modulation options of both lines, in both directions.
+// The waveform and modulation options of both lines.
 #include "editor/form1.h"
-#include "tone/tone_fields.h"
 
 namespace voxtane::editor {
 
-void Form1::WaveformClick(int line) {
-    if (module1.ParsingSysex) return;
-    CalcMFW(static_cast<std::int16_t>(line));
+void Form1::WaveformClick(const OptionArray& waveform, int line, int which) {
+    EditTone(
+        [line, which](DecodedTone& t) -> int& {
+            DecodedLine& l = t.lines[line - 1];
+            return which == 1 ? l.waveform1 : l.waveform2;
+        },
+        waveform.Selected() + 1);
 }
 
 // The modulation lives in line 1's resonance byte, but both lines are rewritten.
 void Form1::optModulation_Click(std::int16_t) {
-    if (module1.ParsingSysex) return;
-    CalcMFW(1);
-    CalcMFW(2);
-}
-
-void Form1::CalcMFW(std::int16_t LineVal) {
-    const bool line1 = LineVal == 1;
-    const OptionArray& first = line1 ? optDCO1Waveform1 : optDCO2Waveform1;
-    const OptionArray& second = line1 ? optDCO1Waveform2 : optDCO2Waveform2;
-    WriteWaveforms(module1.ScratchRecord, LineVal, first.Selected() + 1, second.Selected() + 1,
-                   optModulation.Selected());
+    EditTone([](DecodedTone& t) -> int& { return t.modulation; }, optModulation.Selected());
 }
 
 }  // namespace voxtane::editor

@@ -55,19 +55,6 @@ void ShowPacked(ToneControls& controls, std::string_view packed) {
     }
 }
 
-// Holds the decoding guard while controls are set back, so that no handler encodes anything.
-class QuietHandlers {
-  public:
-    explicit QuietHandlers(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
-    ~QuietHandlers() { flag_ = was_; }
-    QuietHandlers(const QuietHandlers&) = delete;
-    QuietHandlers& operator=(const QuietHandlers&) = delete;
-
-  private:
-    bool& flag_;
-    bool was_;
-};
-
 }  // namespace
 
 EditorState Form1Whole::Capture(const EditorState* earlier) const {
@@ -87,7 +74,7 @@ EditorState Form1Whole::Capture(const EditorState* earlier) const {
     view.currentPatch = m.CurrentPatch;
     view.previousPatch = m.PreviousPatch;
     view.scratch = m.ScratchRecord;
-    view.stored = {m.StoredLineSelect, m.StoredOctaveRange, m.StoredOctave, m.StoredNote};
+    view.tone = m.ScratchTone;
     view.controls = Packed(form);
     view.listIndex = form.cboPatches.ListIndex();
     // The field of a selected entry shows the entry's name; text typed there is a rename under
@@ -100,13 +87,10 @@ EditorState Form1Whole::Capture(const EditorState* earlier) const {
 
 void Form1Whole::RestoreView(const ViewState& view) {
     Module1& m = form_.module1;
-    const QuietHandlers quiet(m.ParsingSysex);
+    const QuietToneHandlers quiet(m);
     m.CurrentPatch = view.currentPatch;
     m.PreviousPatch = view.previousPatch;
-    m.StoredLineSelect = view.stored[0];
-    m.StoredOctaveRange = view.stored[1];
-    m.StoredOctave = view.stored[2];
-    m.StoredNote = view.stored[3];
+    m.ScratchTone = view.tone;
     ShowPacked(form_, view.controls);
     m.ScratchRecord = view.scratch;
 }
@@ -114,7 +98,7 @@ void Form1Whole::RestoreView(const ViewState& view) {
 void Form1Whole::Restore(const EditorState& state, const Changed& changed) {
     Form1& form = form_;
     Module1& m = form.module1;
-    const QuietHandlers quiet(m.ParsingSysex);
+    const QuietToneHandlers quiet(m);
     // The bank as a save would write it now, with the changed slots put back.
     std::array<ToneRecord, kBankSlots + 1> bank;
     for (int s = 0; s <= kBankSlots; ++s)

@@ -5,13 +5,14 @@
 #include <string>
 
 #include "bank/bank_limits.h"
+#include "tone/decoded_tone.h"
 #include "tone/tone_record.h"
 
 namespace voxtane {
 
 // The state one run of the editor shares between its procedures: the bank, the record being
-// edited, the file, the patch bookkeeping, the decoding guard and the encoders' remembered
-// values. One object per program run, so that every run starts fresh.
+// edited and its tone, the file, the patch bookkeeping and the decoding guard. One object per
+// program run, so that every run starts fresh.
 struct Module1 {
     // The current patch as the controls show it; encoders write it, decoding reads it.
     ToneRecord ScratchRecord{};
@@ -25,15 +26,30 @@ struct Module1 {
     std::int16_t CurrentPatch = 0;   // 1 to 16 once started
     std::int16_t PreviousPatch = 0;  // -1 suppresses the next store-back
 
-    // True only while a record is decoded into the controls; every tone handler then does
-    // nothing, so decoding never writes the record.
+    // True only while a record is decoded into the controls (or controls are set back); the
+    // tone controls' events then encode nothing, so decoding never writes the record.
     bool ParsingSysex = false;
 
-    // Values the handlers of shared tone bytes combine with their own.
-    std::int16_t StoredLineSelect = 0;
-    std::int16_t StoredOctaveRange = 0;  // 4 x octave-range code
-    std::int16_t StoredOctave = 0;
-    std::int16_t StoredNote = 0;
+    // The record being edited as typed values: what it was last decoded to or encoded from. An
+    // edit changes one field of it and writes that field's part of the record.
+    DecodedTone ScratchTone{};
+};
+
+// Holds the decoding guard for its lifetime, also when a step throws, and then puts back what it
+// was: decodings and restores nest.
+class QuietToneHandlers {
+  public:
+    explicit QuietToneHandlers(Module1& module1)
+        : flag_(module1.ParsingSysex), was_(module1.ParsingSysex) {
+        flag_ = true;
+    }
+    ~QuietToneHandlers() { flag_ = was_; }
+    QuietToneHandlers(const QuietToneHandlers&) = delete;
+    QuietToneHandlers& operator=(const QuietToneHandlers&) = delete;
+
+  private:
+    bool& flag_;
+    bool was_;
 };
 
 }  // namespace voxtane

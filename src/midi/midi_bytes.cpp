@@ -1,39 +1,6 @@
 #include "midi/midi_bytes.h"
 
-#include "bank/synth_protocol.h"
-
 namespace voxtane::midi {
-
-namespace {
-// Bytes a message with this status byte takes, 0 for none.
-int LengthOf(std::uint8_t status) {
-    if (status < 0x80) return 0;
-    if (status < 0xC0 || (status >= 0xE0 && status < 0xF0)) return 3;
-    if (status < 0xE0) return 2;
-    switch (status) {
-        case 0xF1:
-        case 0xF3:
-            return 2;
-        case 0xF2:
-            return 3;
-        case kSysexStart:
-        case kSysexEnd:
-            return 0;
-        default:
-            return 1;
-    }
-}
-}  // namespace
-
-std::vector<std::uint8_t> UnpackShortMessage(DWORD packed) {
-    const std::uint8_t bytes[3] = {static_cast<std::uint8_t>(packed & 0xFF),
-                                   static_cast<std::uint8_t>((packed >> 8) & 0xFF),
-                                   static_cast<std::uint8_t>((packed >> 16) & 0xFF)};
-    const int length = LengthOf(bytes[0]);
-    for (int i = 1; i < length; ++i)
-        if (bytes[i] > 0x7F) return {};
-    return {bytes, bytes + length};
-}
 
 std::optional<std::string> LongMessageProblem(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) return "the message is empty";

@@ -22,10 +22,13 @@ void SetUpApplication(QApplication& app) {
     QApplication::setApplicationVersion(QString::fromUtf8(kVersion.data(), kVersion.size()));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.voxtane.Voxtane"));
     app.setStyle(new CompactStyle);
-    QApplication::setWindowIcon(ProgramIcon());
     PresentPictureOptionsAsOptionButtons();
     InstallSpokenWidgets();
     ShowFocusMarks();
+}
+
+void SetApplicationIcon() {
+    QApplication::setWindowIcon(ProgramIcon());
 }
 
 std::optional<int> AnswerInformationOptions(int argc, char* argv[]) {

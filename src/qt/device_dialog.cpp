@@ -1,12 +1,41 @@
 #include "qt/device_dialog.h"
 
+#include <QEventLoop>
 #include <QListWidget>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
+#include <functional>
+#include <utility>
 
 #include "qt/twips.h"
 
 namespace voxtane::qt {
+namespace {
+
+// Tells when the display has a widget's window on screen.
+class ExposeWatch : public QObject {
+  public:
+    // The widget has been shown: its window exists.
+    ExposeWatch(const QWidget& widget, std::function<void()> exposed)
+        : window_(widget.windowHandle()), exposed_(std::move(exposed)) {
+        window_->installEventFilter(this);
+    }
+    [[nodiscard]] bool Exposed() const { return window_->isExposed(); }
+
+    bool eventFilter(QObject* /*object*/, QEvent* event) override {
+        // Seen before the window handles it: the frame it paints is still part of this step.
+        if (event->type() == QEvent::Expose && window_->isExposed()) exposed_();
+        return false;
+    }
+
+  private:
+    QWindow* window_;
+    std::function<void()> exposed_;
+};
+
+}  // namespace
 
 DeviceDialog::DeviceDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("VBSYXMID"));
@@ -33,6 +62,7 @@ DeviceDialog::DeviceDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void DeviceDialog::RunModal(midi::VBSYXMID& window) {
+    const Early early = std::exchange(early_, Early::No);
     window_ = &window;
     {
         const QSignalBlocker blocker(list_);
@@ -42,8 +72,26 @@ void DeviceDialog::RunModal(midi::VBSYXMID& window) {
         }
         list_->setCurrentRow(window.List1.ListIndex());
     }
-    if (window.Visible()) exec();
+    if (window.Visible() && early != Early::Closed)
+        exec();
+    else if (early == Early::Shown)
+        hide();
     window_ = nullptr;
+}
+
+void DeviceDialog::ShowEarly(std::chrono::milliseconds limit) {
+    early_ = Early::Shown;
+    connect(
+        this, &QDialog::finished, this,
+        [this] {
+            if (early_ == Early::Shown) early_ = Early::Closed;
+        },
+        Qt::SingleShotConnection);
+    show();
+    QEventLoop wait;
+    const ExposeWatch watch(*this, [&wait] { wait.quit(); });
+    QTimer::singleShot(limit, &wait, &QEventLoop::quit);
+    if (!watch.Exposed()) wait.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void DeviceDialog::Choose(int index) {
@@ -59,6 +107,13 @@ QtDeviceWindow::~QtDeviceWindow() = default;
 void QtDeviceWindow::ShowModal(midi::VBSYXMID& window) {
     if (!dialog_) dialog_ = std::make_unique<DeviceDialog>();
     dialog_->RunModal(window);
+}
+
+void QtDeviceWindow::ShowEarly() {
+    // Long enough for any display to map a window; past it start-up goes on regardless.
+    constexpr std::chrono::milliseconds kLongestWait{500};
+    if (!dialog_) dialog_ = std::make_unique<DeviceDialog>();
+    dialog_->ShowEarly(kLongestWait);
 }
 
 }  // namespace voxtane::qt

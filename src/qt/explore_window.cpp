@@ -19,6 +19,7 @@
 #include "explore/operations.h"
 #include "library/own_tones.h"
 #include "qt/candidate_cell.h"
+#include "qt/path_text.h"
 #include "tone/default_tone.h"
 
 namespace voxtane::qt {
@@ -366,8 +367,8 @@ void ExploreWindow::AddToLibrary() {
             if (adding_.joinable()) adding_.join();
             addingNow_ = false;
             addButton_->setEnabled(true);
-            const QString file = QString::fromStdString(added.file.filename().string());
-            const QString folder = QString::fromStdString(added.file.parent_path().string());
+            const QString file = PathText(added.file.filename());
+            const QString folder = PathText(added.file.parent_path());
             switch (added.outcome) {
                 case library::AddOutcome::Added:
                     status_->setText(QStringLiteral("Added to the library as \"%1\" in %2%3")

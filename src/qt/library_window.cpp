@@ -18,6 +18,7 @@
 #include <set>
 
 #include "qt/candidate_cell.h"
+#include "qt/path_text.h"
 #include "tone/decoded_tone.h"
 #include "tone/default_tone.h"
 
@@ -37,7 +38,7 @@ QString ShownName(const library::ToneEntry& tone) {
 
 QString FirstFile(const library::ToneEntry& tone) {
     if (tone.sources.empty()) return {};
-    return Text(std::filesystem::path(tone.sources.front().file).filename().string());
+    return PathText(TextPath(Text(tone.sources.front().file)).filename());
 }
 
 QString Joined(const std::vector<std::string>& words) {
@@ -578,8 +579,7 @@ void LibraryWindow::showEvent(QShowEvent* event) {
 
 std::filesystem::path LibraryPathFromArguments(const QStringList& arguments) {
     const auto at = arguments.indexOf(QStringLiteral("--library"));
-    if (at >= 0 && at + 1 < arguments.size())
-        return std::filesystem::path(arguments[at + 1].toStdString());
+    if (at >= 0 && at + 1 < arguments.size()) return TextPath(arguments[at + 1]);
     return library::Library::DefaultPath();
 }
 

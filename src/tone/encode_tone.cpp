@@ -109,8 +109,8 @@ ToneRecord EncodeTone(const DecodedTone& tone, const ToneRecord& base) {
     return Encode(tone, base, &shown);
 }
 
-ToneRecord EncodeWholeTone(const DecodedTone& tone) {
-    return Encode(tone, ToneRecord{}, nullptr);
+ToneRecord EncodeWholeTone(const DecodedTone& tone, const ToneRecord& base) {
+    return Encode(tone, base, nullptr);
 }
 
 }  // namespace voxtane

@@ -19,7 +19,8 @@ namespace voxtane {
 // for every record r.
 [[nodiscard]] ToneRecord EncodeTone(const DecodedTone& tone, const ToneRecord& base);
 
-// Every part written from `tone`: the record the editor makes when every control's handler runs.
-[[nodiscard]] ToneRecord EncodeWholeTone(const DecodedTone& tone);
+// Every part written from `tone` into `base`: the record the editor makes when every control's
+// handler runs. Only what no part holds is kept from `base`.
+[[nodiscard]] ToneRecord EncodeWholeTone(const DecodedTone& tone, const ToneRecord& base = {});
 
 }  // namespace voxtane

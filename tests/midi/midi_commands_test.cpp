@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 #include "bank/sysex_bank_writer.h"
 #include "cli/cli_error.h"
@@ -25,6 +26,40 @@ TEST(PortsCommand, ListsTheDeviceWindowsEntriesWithTheIdsTheyChoose) {
               "-1  Device not enabled\n"
               "0  ALSA: Midi Through Port-0\n"
               "1  JACK: synth:in\n");
+}
+
+// A system without devices (Windows under Wine) says so, in the listings and in the commands.
+TEST(PortsCommand, WithoutDevicesTheListingsAndTheExchangesSaySo) {
+    midi::RecordingBackend backend;
+    std::ostringstream out;
+    EXPECT_EQ(cli::RunPorts(backend, out), cli::kExitOk);
+    EXPECT_EQ(out.str(), "-1  Device not enabled\nno MIDI output devices\n");
+    out.str("");
+    EXPECT_EQ(cli::RunInputPorts(backend, out), cli::kExitOk);
+    EXPECT_EQ(out.str(), "no MIDI inputs\n");
+    midi::SteadyClock clock;
+    cli::SendOptions send;
+    send.file = "bank.syx";  // the port is checked first
+    send.port = "0";
+    try {
+        (void)cli::RunSend(send, backend, clock, out);
+        ADD_FAILURE() << "no failure";
+    } catch (const cli::CliError& e) {
+        EXPECT_STREQ(e.what(), "no MIDI output devices");
+    }
+    for (const auto& [output, input, message] :
+         {std::tuple{"0", "0", "no MIDI output devices"}, {"-1", "0", "no MIDI inputs"}}) {
+        cli::GetOptions options;
+        options.input = input;
+        options.output = output;
+        try {
+            (void)cli::RunGet(options, backend, clock, out);
+            ADD_FAILURE() << "no failure";
+        } catch (const cli::CliError& e) {
+            EXPECT_EQ(e.ExitCode(), cli::kExitUsage);
+            EXPECT_STREQ(e.what(), message);
+        }
+    }
 }
 
 TEST(PortsCommand, ACapabilitiesErrorFailsAfterTheDevicesListedBeforeIt) {

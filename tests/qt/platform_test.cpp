@@ -16,6 +16,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 #include <filesystem>
 
 #include "editor/recovery/data_folder.h"
@@ -473,6 +474,45 @@ class PlatformTest : public QObject {
         OnNextModal([](QWidget* window) { QTest::keyClick(window, Qt::Key_Escape); });
         run.Start();
         QCOMPARE(run.midi.vbsyxgbl.MidiDeviceChoice.Text(), std::string());
+        QVERIFY(!devices.Dialog()->isVisible());
+    }
+
+    // Put on screen before the editor lists the devices, the device window is the same window:
+    // it takes the entries when the editor asks, and a click chooses. Closed by the user
+    // before the editor asks, it stays closed and leaves the choice empty.
+    void deviceWindowShownEarly_data() {
+        QTest::addColumn<bool>("closedEarly");
+        QTest::addColumn<std::string>("choice");
+        QTest::newRow("chosen once listed") << false << std::string(" 2");
+        QTest::newRow("closed before listed") << true << std::string();
+    }
+    void deviceWindowShownEarly() {
+        QFETCH(bool, closedEarly);
+        QFETCH(std::string, choice);
+        qt::QtDeviceWindow devices;
+        devices.ShowEarly();
+        QVERIFY(devices.Dialog()->isVisible());
+        QVERIFY(devices.Dialog()->windowHandle()->isExposed());
+        auto* list = devices.Dialog()->findChild<QListWidget*>("List1");
+        QCOMPARE(list->count(), 0);
+        if (closedEarly) devices.Dialog()->close();
+
+        qt::QtPlatform platform;
+        midi::RecordingBackend backend({"Synth A", "Synth B"});
+        CountingClock clock;
+        editor::EditorRun run(platform, backend, devices, clock);
+        bool modal = false;
+        const QPointer<QTimer> watch = OnNextModal([&](QWidget* window) {
+            modal = true;
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                              list->visualItemRect(list->item(2)).center());
+            if (window->isVisible()) window->close();
+        });
+        run.Start();
+        StopWatching(watch);
+        QCOMPARE(modal, !closedEarly);
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(run.midi.vbsyxgbl.MidiDeviceChoice.Text(), choice);
         QVERIFY(!devices.Dialog()->isVisible());
     }
 
