@@ -7,8 +7,8 @@
 #include <string>
 
 #include "editor/editor_run.h"
-#include "editor/handler_walk.h"
 #include "editor/scripted_platform.h"
+#include "handler_walk.h"
 #include "varied_tones.h"
 
 namespace {

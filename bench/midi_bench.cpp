@@ -113,7 +113,8 @@ struct Editor {
         run.Start();
     }
     [[nodiscard]] bool DeviceChosen() const {
-        return deviceWindow.Unmatched().empty() && run.midi.vbsyxgbl.MidiDeviceChoice == " 1";
+        return deviceWindow.Unmatched().empty() &&
+               run.midi.vbsyxgbl.MidiDeviceChoice.Text() == " 1";
     }
     editor::ScriptedPlatform platform{"/nonexistent"};
     midi::ScriptedDeviceWindow deviceWindow;

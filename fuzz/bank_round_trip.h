@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "editor/bank_file_store.h"
+#include "memory_bank_files.h"
 
 namespace voxtane::fuzzing {
 

@@ -13,8 +13,8 @@
 #include "bank/names_file.h"
 #include "bank/sysex_bank_writer.h"
 #include "bank/text_encoding.h"
-#include "editor/bank_file_store.h"
 #include "fuzz_support.h"
+#include "memory_bank_files.h"
 #include "tone/default_tone.h"
 
 using namespace voxtane;

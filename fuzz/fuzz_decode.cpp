@@ -2,8 +2,8 @@
 // made by user edits (chosen by the input) decodes and re-encodes to itself, byte for byte.
 #include <cstdint>
 
-#include "editor/handler_walk.h"
 #include "fuzz_support.h"
+#include "handler_walk.h"
 
 using namespace voxtane;
 

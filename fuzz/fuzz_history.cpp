@@ -4,8 +4,8 @@
 // name.
 #include <cstdint>
 
-#include "editor/history/user_actions.h"
 #include "fuzz_support.h"
+#include "user_actions.h"
 
 using namespace voxtane;
 

@@ -7,6 +7,7 @@
 #include "bank/bank_check.h"
 #include "bank/names_file.h"
 #include "bank/sysex_bank_writer.h"
+#include "memory_bank_files.h"
 #include "test_support.h"
 
 namespace voxtane::testing {

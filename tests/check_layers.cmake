@@ -1,6 +1,7 @@
 cmake_minimum_required(VERSION 3.25)
 # Checks the layers of src/: each folder includes only the folders it builds on, so includes run
-# one way and no two folders include each other; and nothing outside src/qt includes Qt.
+# one way and no two folders include each other; nothing outside src/qt includes Qt; and the
+# parts of src/editor keep to their own sub-folders.
 # Run as: cmake -DSOURCE_DIR=<repository>/src -P check_layers.cmake
 #
 # The folders each folder may include (besides itself), lowest layer first.
@@ -37,6 +38,54 @@ foreach(folder ${folders})
                 endif()
             elseif(line MATCHES "#[ \t]*include[ \t]*<(Q[A-Za-z]*|qt[a-z]*/)" AND NOT folder STREQUAL "qt")
                 string(APPEND failures "\n  ${shown}: Qt outside src/qt: ${line}")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+
+# Inside src/editor, each part in a sub-folder (history, compare, recovery, ...) reaches Form1
+# only through the narrow interfaces of the folder's root, includes no other part's headers, and
+# never the whole run. A root header that brings in form1.h, directly or through another root
+# header, counts as Form1's own.
+set(editor ${SOURCE_DIR}/editor)
+file(GLOB root_headers RELATIVE ${editor} ${editor}/*.h)
+set(form1_headers "form1.h")
+set(grew TRUE)
+while(grew)
+    set(grew FALSE)
+    foreach(header ${root_headers})
+        if(header IN_LIST form1_headers)
+            continue()
+        endif()
+        file(STRINGS ${editor}/${header} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"editor/")
+        foreach(line ${includes})
+            if(line MATCHES "\"editor/([a-z0-9_]+\\.h)\"" AND CMAKE_MATCH_1 IN_LIST form1_headers)
+                list(APPEND form1_headers ${header})
+                set(grew TRUE)
+                break()
+            endif()
+        endforeach()
+    endforeach()
+endwhile()
+
+file(GLOB parts RELATIVE ${editor} ${editor}/*)
+foreach(part ${parts})
+    if(NOT IS_DIRECTORY ${editor}/${part})
+        continue()
+    endif()
+    file(GLOB_RECURSE sources ${editor}/${part}/*.h ${editor}/${part}/*.cpp)
+    foreach(source ${sources})
+        file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"editor/")
+        file(RELATIVE_PATH shown ${SOURCE_DIR}/.. ${source})
+        foreach(line ${includes})
+            if(line MATCHES "\"editor/([a-z0-9_]+)/")
+                if(NOT CMAKE_MATCH_1 STREQUAL part)
+                    string(APPEND failures "\n  ${shown}: another part's internals: ${line}")
+                endif()
+            elseif(line MATCHES "\"editor/editor_run\\.h\"")
+                string(APPEND failures "\n  ${shown}: the whole run in a part: ${line}")
+            elseif(line MATCHES "\"editor/([a-z0-9_]+\\.h)\"" AND CMAKE_MATCH_1 IN_LIST form1_headers)
+                string(APPEND failures "\n  ${shown}: Form1 past its narrow interfaces: ${line}")
             endif()
         endforeach()
     endforeach()

@@ -6,10 +6,10 @@
 #include <random>
 #include <set>
 
-#include "editor/history/user_actions.h"
 #include "midi/recording_backend.h"
 #include "midi/scripted_device_window.h"
 #include "test_support.h"
+#include "user_actions.h"
 
 namespace voxtane::testing {
 namespace {

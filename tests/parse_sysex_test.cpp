@@ -10,7 +10,7 @@
 #include <variant>
 #include <vector>
 
-#include "editor/handler_walk.h"
+#include "handler_walk.h"
 #include "test_support.h"
 
 namespace voxtane::testing {

@@ -7,8 +7,9 @@
 #include <mutex>
 #include <thread>
 
-#include "editor/history/user_actions.h"
+#include "scripted_copy_locks.h"
 #include "test_support.h"
+#include "user_actions.h"
 
 namespace voxtane::testing {
 namespace {
@@ -89,8 +90,8 @@ TEST(Recovery, OffersOnlyCopiesWhoseLockNoEditorHolds) {
         platform.QueueAnswer(editor::MessageAnswer::No);
         editor::ScriptedCopyLocks locks;
         if (running) locks.HoldElsewhere((data.path() / "recovery-00000001.lock").string());
-        editor::Recovery recovery(run.form1, run.tones, platform, run.history, locks,
-                                  run.copyWriter);
+        editor::Recovery recovery(run.whole, run.tones, platform, run.history, locks,
+                                  run.copyWriter, run.module1.AppTitle);
         recovery.OfferRestore();
         EXPECT_EQ(platform.Messages().size(), running ? 0u : 1u) << running;
         EXPECT_EQ(fs::exists(path), running) << "No discards only a copy nobody runs with";

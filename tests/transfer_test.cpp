@@ -8,9 +8,9 @@
 #include <functional>
 
 #include "bank/sysex_bank_writer.h"
-#include "editor/history/user_actions.h"
 #include "editor/transfer/patch_clipboard.h"
 #include "test_support.h"
+#include "user_actions.h"
 
 namespace voxtane::testing {
 namespace {

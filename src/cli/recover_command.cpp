@@ -28,7 +28,7 @@ int RunRecover(const RecoverOptions& options) {
                              " on the recovery shelf in \"" + folder + "\" (it holds " +
                              std::to_string(shelf.size()) + "; recover --list shows them)");
     HeadlessEditor editor;
-    editor::TakeCopy(editor.Form(), shelf[options.number - 1].bank, "Recover");
+    editor.Run().whole.TakeBank(shelf[options.number - 1].bank, "Recover");
     editor.SaveAllAs(options.out);
     std::cout << "Recovered bank " << options.number << " into " << options.out << '\n';
     return kExitOk;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <span>
 #include <string>
 #include <vector>
@@ -48,20 +47,6 @@ class BankFileStore : public BankFiles {
                                              const std::vector<std::string>& names) override {
         return WriteNamesFile(path, names, watchSteps);
     }
-};
-
-// Files as bytes in memory, path to content: the fast way for a fuzzer to load and save.
-class MemoryBankFiles : public BankFiles {
-  public:
-    std::map<std::string, std::string> files;
-
-    [[nodiscard]] BankReadResult ReadBank(const std::string& path, int maxMessages) override;
-    [[nodiscard]] NamesReadResult ReadNamesOf(const std::string& bankPath,
-                                              std::size_t maxLines) override;
-    [[nodiscard]] FileWriteResult WriteBank(const std::string& path,
-                                            std::span<const std::uint8_t> bytes) override;
-    [[nodiscard]] FileWriteResult WriteNames(const std::string& path,
-                                             const std::vector<std::string>& names) override;
 };
 
 }  // namespace voxtane::editor

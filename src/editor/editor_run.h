@@ -5,6 +5,7 @@
 #include "editor/bank_file_store.h"
 #include "editor/form1.h"
 #include "editor/form1_tones.h"
+#include "editor/form1_whole.h"
 #include "editor/history/history.h"
 #include "editor/midi_commands.h"
 #include "editor/module1.h"
@@ -79,7 +80,8 @@ struct EditorRun {
     BankFileStore fileStore;
     BankFiles& bankFiles;
     Form1 form1;
-    PatchCompare compare{form1};
+    Form1Whole whole{form1};
+    PatchCompare compare{whole};
     Form1Tones tones{form1, compare};
     ManualTicker manualTicker;
     MemorySettings memorySettings;
@@ -87,13 +89,13 @@ struct EditorRun {
     SettingsStore& settings = memorySettings;
     SynthLink synthLink;
     DialogFolders dialogFolders{settings, platform_};
-    history::History history{form1, midi.clock};
+    history::History history{whole, midi.clock};
     PatchClipboard clipboard{tones, platform_, module1.AppTitle};
     BankTransfer transfer{tones, platform_, module1.AppTitle, dialogFolders};
     FileCopyLocks copyLocks;
     midi::SteadyClock copyClock;
     BackgroundCopyWriter copyWriter{copyClock};
-    Recovery recovery{form1, tones, platform_, history, copyLocks, copyWriter};
+    Recovery recovery{whole, tones, platform_, history, copyLocks, copyWriter, module1.AppTitle};
 };
 
 }  // namespace voxtane::editor

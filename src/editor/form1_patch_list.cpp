@@ -19,7 +19,7 @@ void Form1::Form_Load() {
     // The first selection stores the record into slot 0 (PreviousPatch is still 0).
     cboPatches.SetListIndex(0);
     // The output device is chosen once per run, after the editor shows its first patch.
-    midiCommands.midiRun.vbsyxgbl.MidiDeviceChoice = "";
+    midiCommands.midiRun.vbsyxgbl.MidiDeviceChoice = {};
     midiCommands.SelectMidiDevice();
 }
 

@@ -57,7 +57,7 @@ std::vector<std::string> MidiCommands::ListOutputs() {
 
 void MidiCommands::SendPatchSysex(const ToneRecord& record) {
     midi::VBSYXGBL& state = midiRun.vbsyxgbl;
-    if (state.MidiDeviceChoice == kNoOutputChoice) return;
+    if (state.MidiDeviceChoice.SendsNothing()) return;
     if (const auto entry = FirstUnsendableEntry(record)) {
         Report("The patch was not sent: its entry " + std::to_string(*entry) + " holds " +
                    std::to_string(record[*entry]) +
@@ -66,7 +66,7 @@ void MidiCommands::SendPatchSysex(const ToneRecord& record) {
         return;
     }
     ToneDump dump = BuildToneDump(record, kSendProgram);
-    SetDumpChannel(dump, channel);
+    SetDumpChannel(dump, Channel());
     if (coordinator != nullptr && !coordinator->MaySend("Send Patch")) return;
     state.SysexMessage.assign(dump.begin(), dump.end());
     if (coordinator != nullptr) coordinator->BeforeToneDump(record);
@@ -110,7 +110,7 @@ bool MidiCommands::SendLongMessage(const std::string& message) {
 
 void MidiCommands::TestNote() {
     midi::VBSYXGBL& state = midiRun.vbsyxgbl;
-    if (state.MidiDeviceChoice == kNoOutputChoice) return;
+    if (state.MidiDeviceChoice.SendsNothing()) return;
     if (coordinator != nullptr && !coordinator->MaySend("Play Note")) return;
     // A failing note message is not reported: the note still ends and the device is closed.
     midi::MidiOut& midiOut = midiRun.midiOut;
@@ -118,9 +118,9 @@ void MidiCommands::TestNote() {
         (void)midiOut.midiOutShortMsg(note_->handle, OnChannel(kNoteOff, note_->channel));
     } else {
         if (OpenChosenDevice() == OpenOutcome::Failed) return;
-        note_ = SoundingNote{state.MidiOutHandle, channel, {}};
+        note_ = SoundingNote{state.MidiOutHandle, Channel(), {}};
     }
-    note_->channel = channel;
+    note_->channel = Channel();
     (void)midiOut.midiOutShortMsg(note_->handle, OnChannel(kNoteOn, note_->channel));
     // Timed on a monotonic clock, so that the note lasts the full second whatever the machine's
     // speed or the time of day.
@@ -152,7 +152,7 @@ void MidiCommands::EndNote() {
 
 MidiCommands::OpenOutcome MidiCommands::OpenChosenDevice() {
     midi::VBSYXGBL& state = midiRun.vbsyxgbl;
-    state.MidiDeviceId = static_cast<std::int32_t>(midi::NumericValue(state.MidiDeviceChoice) - 1);
+    state.MidiDeviceId = state.MidiDeviceChoice.DeviceId();
     const auto rc = static_cast<std::int16_t>(midiRun.midiOut.midiOutOpen(
         &state.MidiOutHandle, state.MidiDeviceId, 0, 0, midi::CALLBACK_NULL));
     if (rc != 0) {

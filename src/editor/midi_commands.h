@@ -24,6 +24,8 @@ class SendCoordinator {
     virtual void AfterToneDump(bool sent) = 0;
     // The test note sounds: TickNote is to be called until NoteEnd gives nothing.
     virtual void NoteStarted() = 0;
+    // The MIDI channel of the tone dump (its 7n byte) and of the test note: 1 to 16.
+    [[nodiscard]] virtual int Channel() const = 0;
 };
 
 // The editor's MIDI operations over the multimedia-shaped output layer: the device list shown at
@@ -40,8 +42,6 @@ class MidiCommands {
 
     midi::MidiRun& midiRun;
     std::int16_t NumMidiDevs = 0;
-    // The MIDI channel of the tone dump (its 7n byte) and of the test note: 1 to 16.
-    int channel = 1;
     SendCoordinator* coordinator = nullptr;
 
     void SelectMidiDevice();
@@ -65,12 +65,16 @@ class MidiCommands {
 
   private:
     enum class OpenOutcome { Opened, Failed };
-    // Opens the device of the current choice (its value minus 1; "" gives -1, the default
-    // output). A failure has been reported as "Open" when this gives Failed.
+    // Opens the device of the current choice (its entry minus 1; nothing chosen gives -1, the
+    // default output). A failure has been reported as "Open" when this gives Failed.
     [[nodiscard]] OpenOutcome OpenChosenDevice();
     void CloseChosenDevice();
     void Close(midi::HMIDIOUT handle);
     void Report(const std::string& text, MessageIcon icon = MessageIcon::None);
+    // The coordinator's channel; channel 1 without one.
+    [[nodiscard]] int Channel() const {
+        return coordinator != nullptr ? coordinator->Channel() : 1;
+    }
 
     Platform& platform_;
     const Module1& module1_;
@@ -82,8 +86,5 @@ class MidiCommands {
     };
     std::optional<SoundingNote> note_;
 };
-
-// The choice with which the senders do nothing at all.
-inline constexpr const char* kNoOutputChoice = "N";
 
 }  // namespace voxtane::editor

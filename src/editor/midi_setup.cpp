@@ -9,8 +9,8 @@ namespace voxtane::editor {
 MidiSetup ReadMidiSetup(MidiCommands& midiCommands, const SynthLink& link) {
     MidiSetup setup;
     setup.outputs = midiCommands.ListOutputs();
-    const auto chosen = midi::NumericValue(midiCommands.midiRun.vbsyxgbl.MidiDeviceChoice);
-    setup.output = chosen >= 0 && chosen < static_cast<std::int64_t>(setup.outputs.size())
+    const std::int32_t chosen = midiCommands.midiRun.vbsyxgbl.MidiDeviceChoice.ListEntry();
+    setup.output = chosen >= 0 && chosen < static_cast<std::int32_t>(setup.outputs.size())
                        ? static_cast<int>(chosen)
                        : 0;
     setup.inputs = {kNoInput};
@@ -32,7 +32,7 @@ MidiSetup ReadMidiSetup(MidiCommands& midiCommands, const SynthLink& link) {
 }
 
 void ApplyMidiSetup(const MidiSetup& setup, MidiCommands& midiCommands, SynthLink& link) {
-    midiCommands.midiRun.vbsyxgbl.MidiDeviceChoice = midi::IndexText(setup.output);
+    midiCommands.midiRun.vbsyxgbl.MidiDeviceChoice = midi::MidiOutputChoice::Entry(setup.output);
     LinkSettings settings;
     if (setup.input > 0 && setup.input < static_cast<int>(setup.inputs.size()))
         settings.input = setup.inputs[setup.input];

@@ -59,7 +59,6 @@ SynthLink::SynthLink(midi::MidiRun& midiRun, MidiCommands& midiCommands, Platfor
     settings_.sendWhileEditing = store_.Read(kSendWhileEditingKey).value_or("0") == "1";
     if (store_.Read(kFetchFormKey).value_or("") == kWholeFetchForm)
         exchange_.PreferFetchForm(midi::FetchForm::Whole);
-    midiCommands_.channel = settings_.channel;
     midiCommands_.coordinator = this;
     editor_.WatchCurrentTone([this] { ToneEdited(); });
 }
@@ -76,7 +75,6 @@ void SynthLink::ApplySettings(const LinkSettings& settings) {
     editConnection_.reset();
     coalescer_.reset();
     settings_ = applied;
-    midiCommands_.channel = settings_.channel;
     SaveSettings();
     changed.Notify();
 }
@@ -88,7 +86,7 @@ void SynthLink::SaveSettings() {
 }
 
 std::int32_t SynthLink::OutputDevice() const {
-    return static_cast<std::int32_t>(midi::NumericValue(midiRun_.vbsyxgbl.MidiDeviceChoice) - 1);
+    return midiRun_.vbsyxgbl.MidiDeviceChoice.DeviceId();
 }
 
 void SynthLink::Report(const std::string& text, MessageIcon icon) {
@@ -111,7 +109,7 @@ bool SynthLink::ReadyFor(const char* operation, bool needsInput) {
         Report(std::string(operation) + " has to wait: an exchange with the synth is under way.");
         return false;
     }
-    if (midiRun_.vbsyxgbl.MidiDeviceChoice == kNoOutputChoice) return false;
+    if (midiRun_.vbsyxgbl.MidiDeviceChoice.SendsNothing()) return false;
     if (needsInput && settings_.input.empty()) {
         Report(std::string(operation) +
                " needs the MIDI input that the synth's MIDI OUT is connected to. Choose it in "
@@ -287,7 +285,7 @@ void SynthLink::WriteBankConfirmed() {
 }
 
 void SynthLink::AllNotesOff() {
-    if (midiRun_.vbsyxgbl.MidiDeviceChoice == kNoOutputChoice) return;
+    if (midiRun_.vbsyxgbl.MidiDeviceChoice.SendsNothing()) return;
     if (Busy() && operation_ != Operation::ConfirmSend) {
         pendingAllNotesOff_ = true;
         SetStatus("All Notes Off goes as soon as the exchange with the synth ends.");
@@ -501,7 +499,7 @@ void SynthLink::AuditionOnSynth(const ToneRecord& tone) {
 }
 
 midi::DumpCoalescer* SynthLink::EditOutput(const std::string& who) {
-    if (midiRun_.vbsyxgbl.MidiDeviceChoice == kNoOutputChoice) return nullptr;
+    if (midiRun_.vbsyxgbl.MidiDeviceChoice.SendsNothing()) return nullptr;
     if (!editConnection_) {
         midi::SynthConnection::Opened opened =
             midi::SynthConnection::Open(midiRun_.backend, OutputDevice(), "");

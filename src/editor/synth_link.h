@@ -104,6 +104,7 @@ class SynthLink : public SynthAudition, private SendCoordinator {
     void BeforeToneDump(const ToneRecord& tone) override;
     void AfterToneDump(bool sent) override;
     void NoteStarted() override;
+    [[nodiscard]] int Channel() const override { return settings_.channel; }
 
     [[nodiscard]] bool ReadyFor(const char* operation, bool needsInput);
     [[nodiscard]] bool Open(bool withOutput);

@@ -16,9 +16,9 @@ void VBSYXMID::Click(int index) {
 }
 
 void VBSYXMID::List1_Click() {
-    vbsyxgbl_.MidiDeviceChoice = IndexText(List1.ListIndex());
+    vbsyxgbl_.MidiDeviceChoice = MidiOutputChoice::Entry(List1.ListIndex());
     // A click that selects no entry keeps the window open for a real choice.
-    if (NumericValue(vbsyxgbl_.MidiDeviceChoice) != -1) Hide();
+    if (List1.ListIndex() != -1) Hide();
 }
 
 }  // namespace voxtane::midi

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "../syx_runner.h"
-#include "../test_support.h"
 #include "bank/sysex_bank_reader.h"
+#include "test_support.h"
 
 namespace voxtane::testing {
 namespace {

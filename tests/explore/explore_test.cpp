@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <vector>
 
-#include "../test_support.h"
 #include "bank/bank_check.h"
 #include "bank/sysex_bank_writer.h"
 #include "explore/exploration.h"
 #include "explore/explore_random.h"
 #include "explore/operations.h"
+#include "test_support.h"
 #include "tone/default_tone.h"
 
 namespace voxtane::explore {

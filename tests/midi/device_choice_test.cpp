@@ -2,6 +2,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "midi_test_support.h"
 
 namespace voxtane::testing {
@@ -28,7 +30,7 @@ TEST(DeviceList, WithoutDevicesOffersOnlyDeviceNotEnabledWhichOpensTheDefaultOut
     EXPECT_EQ(editor.window.Showings()[0].caption, "MIDI Output Devices");
     EXPECT_THAT(editor.window.Showings()[0].entries, ElementsAre("Device not enabled"));
     EXPECT_EQ(editor.form.midiCommands.NumMidiDevs, 0);
-    EXPECT_EQ(editor.state.MidiDeviceChoice, " 0");
+    EXPECT_EQ(editor.state.MidiDeviceChoice.Text(), " 0");
     EXPECT_FALSE(editor.run.midi.vbsyxmid.Visible());
     EXPECT_EQ(OpenedDevice(editor), -1);
 }
@@ -40,7 +42,7 @@ TEST(DeviceList, ListsDevicesInDeviceOrderAndEntryTwoOpensDeviceOne) {
         editor.window.Showings()[0].entries,
         ElementsAre("Device not enabled", "ALSA: Synth A", "JACK: synth:in", "JACK: other:in"));
     EXPECT_EQ(editor.form.midiCommands.NumMidiDevs, 3);
-    EXPECT_EQ(editor.state.MidiDeviceChoice, " 2");
+    EXPECT_EQ(editor.state.MidiDeviceChoice.Text(), " 2");
     EXPECT_EQ(OpenedDevice(editor), 1);
     EXPECT_EQ(editor.state.MidiDeviceId, 1);
 }
@@ -62,7 +64,7 @@ TEST(DeviceList, AClickOnNoEntryKeepsTheWindowOpenAndItsChoiceFailsToOpen) {
     editor.window.QueueClick(-1);
     editor.window.QueueClick(-1);  // still open: the second click reaches it too
     editor.Start();
-    EXPECT_EQ(editor.state.MidiDeviceChoice, "-1");
+    EXPECT_EQ(editor.state.MidiDeviceChoice.Text(), "-1");
 
     editor.form.cmdSendOutSysex_Click();
     EXPECT_EQ(editor.state.MidiDeviceId, -2);
@@ -75,7 +77,7 @@ TEST(DeviceList, AClickOnNoEntryKeepsTheWindowOpenAndItsChoiceFailsToOpen) {
 TEST(DeviceList, ClosedWithoutAChoiceTheDefaultOutputIsUsed) {
     MidiEditor editor({"d0", "d1"});
     editor.Start();
-    EXPECT_EQ(editor.state.MidiDeviceChoice, "");
+    EXPECT_EQ(editor.state.MidiDeviceChoice.Text(), "");
     EXPECT_FALSE(editor.run.midi.vbsyxmid.Visible());
     EXPECT_EQ(OpenedDevice(editor), -1);
 }
@@ -88,15 +90,44 @@ TEST(DeviceList, EachChoiceOpensItsValueMinusOne) {
     for (const Case& c : {Case{" 3", 2}, Case{"", -1}, Case{" 0", -1}, Case{"3", 2}}) {
         MidiEditor editor({"d0", "d1", "d2"});
         editor.Start();
-        editor.state.MidiDeviceChoice = c.choice;
+        editor.state.MidiDeviceChoice = midi::MidiOutputChoice::FromText(c.choice);
         EXPECT_EQ(OpenedDevice(editor), c.id) << "choice \"" << c.choice << '"';
+    }
+}
+
+TEST(DeviceList, AChoiceReadsBackFromItsTextFormAsItWasWritten) {
+    using Choice = midi::MidiOutputChoice;
+    struct Case {
+        const char* text;
+        const char* written;
+        std::int32_t entry;
+        bool sendsNothing;
+    };
+    for (const Case& c :
+         {Case{"", "", 0, false}, Case{"N", "N", 0, true}, Case{" 2", " 2", 2, false},
+          Case{"-1", "-1", -1, false}, Case{"3", " 3", 3, false}, Case{"Nx", " 0", 0, false},
+          Case{" 99999999999", " 2147483647", 2147483647, false},
+          Case{"-99999999999", "-2147483647", -2147483647, false}}) {
+        const Choice choice = Choice::FromText(c.text);
+        EXPECT_EQ(choice.Text(), c.written) << '"' << c.text << '"';
+        EXPECT_EQ(choice.ListEntry(), c.entry) << '"' << c.text << '"';
+        EXPECT_EQ(choice.DeviceId(), c.entry - 1) << '"' << c.text << '"';
+        EXPECT_EQ(choice.SendsNothing(), c.sendsNothing) << '"' << c.text << '"';
+    }
+    std::mt19937 random(20);
+    std::uniform_int_distribution<int> index(-1000, 1000);
+    for (int i = 0; i < 500; ++i) {
+        const Choice choice = i % 50 == 0   ? Choice::NoOutput()
+                              : i % 50 == 1 ? Choice()
+                                            : Choice::Entry(index(random));
+        EXPECT_EQ(Choice::FromText(choice.Text()), choice) << choice.Text();
     }
 }
 
 TEST(DeviceList, TheChoiceNMakesBothSendersDoNothing) {
     MidiEditor editor({"d0"});
     editor.Start();
-    editor.state.MidiDeviceChoice = "N";
+    editor.state.MidiDeviceChoice = midi::MidiOutputChoice::NoOutput();
     editor.form.cmdSendOutSysex_Click();
     editor.form.cmdPLayANot_Click();
     EXPECT_TRUE(editor.backend.Events().empty());
@@ -109,7 +140,7 @@ TEST(DeviceList, ARunWithoutMidiStartsQuietlyAndSendsNowhere) {
     editor::ScriptedPlatform platform;
     editor::EditorRun run(platform);
     run.Start();
-    EXPECT_EQ(run.midi.vbsyxgbl.MidiDeviceChoice, "");
+    EXPECT_EQ(run.midi.vbsyxgbl.MidiDeviceChoice.Text(), "");
     EXPECT_EQ(run.form1.midiCommands.NumMidiDevs, 0);
     EXPECT_EQ(run.midi.vbsyxmid.List1.Entries(), std::vector<std::string>{"Device not enabled"});
     EXPECT_TRUE(platform.Messages().empty());

@@ -47,7 +47,7 @@ TEST(JackEndToEnd, PatchAndNoteReachAChosenPortAndTheProgramsOwnPort) {
     // The program's own clients offer no inputs, so the sink is the only device.
     ASSERT_THAT(window.Showings().at(0).entries,
                 ElementsAre("Device not enabled", "JACK: voxtane-sink:in"));
-    EXPECT_EQ(run.midi.vbsyxgbl.MidiDeviceChoice, " 1");
+    EXPECT_EQ(run.midi.vbsyxgbl.MidiDeviceChoice.Text(), " 1");
 
     // A dump followed at once by the close must arrive whole.
     run.form1.hsFine.SetValue(20);
@@ -60,7 +60,7 @@ TEST(JackEndToEnd, PatchAndNoteReachAChosenPortAndTheProgramsOwnPort) {
 
     // "Device not enabled": the program's own port, made on first use. Nothing is connected to
     // it yet, so this dump goes nowhere.
-    run.midi.vbsyxgbl.MidiDeviceChoice = " 0";
+    run.midi.vbsyxgbl.MidiDeviceChoice = midi::MidiOutputChoice::Entry(0);
     run.form1.cmdSendOutSysex_Click();
     ASSERT_TRUE(platform.Messages().empty()) << platform.Messages().front().text;
     const std::string ownPort = std::string(devices::SystemMidiBackend::kDefaultPortName) + ":" +

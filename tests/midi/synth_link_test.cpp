@@ -226,7 +226,7 @@ TEST(SynthLink, TheFetchFormTheSynthAnsweredIsKeptForTheNextRun) {
     editor::EditorRun next(editor.platform, editor.backend, editor.window, editor.clock, nullptr,
                            &editor.run.settings);
     next.Start();
-    next.midi.vbsyxgbl.MidiDeviceChoice = " 1";
+    next.midi.vbsyxgbl.MidiDeviceChoice = midi::MidiOutputChoice::Entry(1);
     const std::size_t before = editor.backend.Sent().size();
     next.synthLink.GetPatchFrom(SynthMemory::Internal(5));
     ASSERT_GT(editor.backend.Sent().size(), before);

@@ -294,7 +294,7 @@ class CommandsTest : public QObject {
         QCOMPARE(shown.size(), std::size_t(1));
         QCOMPARE(shown[0].entries,
                  (std::vector<std::string>{"Device not enabled", "Synth A", "Synth B"}));
-        QCOMPARE(E().run.midi.vbsyxgbl.MidiDeviceChoice, std::string(" 2"));
+        QCOMPARE(E().run.midi.vbsyxgbl.MidiDeviceChoice.Text(), std::string(" 2"));
 
         Type("txtDCA1Rate(2)", "80");
         QTest::mouseClick(W<QPushButton>("cmdSendOutSysex"), Qt::LeftButton);

@@ -456,7 +456,7 @@ class PlatformTest : public QObject {
         QCOMPARE(title, QStringLiteral("MIDI Output Devices"));
         QCOMPARE(entries, QStringList({"Device not enabled", "Synth A", "Synth B"}));
         QVERIFY(closedByTheClick);
-        QCOMPARE(run.midi.vbsyxgbl.MidiDeviceChoice, std::string(" 2"));
+        QCOMPARE(run.midi.vbsyxgbl.MidiDeviceChoice.Text(), std::string(" 2"));
         QCOMPARE(devices.Dialog()->objectName(), QStringLiteral("VBSYXMID"));
 
         run.form1.cmdSendOutSysex_Click();
@@ -473,7 +473,7 @@ class PlatformTest : public QObject {
         editor::EditorRun run(platform, backend, devices, clock);
         OnNextModal([](QWidget* window) { QTest::keyClick(window, Qt::Key_Escape); });
         run.Start();
-        QCOMPARE(run.midi.vbsyxgbl.MidiDeviceChoice, std::string());
+        QCOMPARE(run.midi.vbsyxgbl.MidiDeviceChoice.Text(), std::string());
         QVERIFY(!devices.Dialog()->isVisible());
     }
 
@@ -512,7 +512,7 @@ class PlatformTest : public QObject {
         StopWatching(watch);
         QCOMPARE(modal, !closedEarly);
         QCOMPARE(list->count(), 3);
-        QCOMPARE(run.midi.vbsyxgbl.MidiDeviceChoice, choice);
+        QCOMPARE(run.midi.vbsyxgbl.MidiDeviceChoice.Text(), choice);
         QVERIFY(!devices.Dialog()->isVisible());
     }
 

@@ -152,7 +152,7 @@ class SynthMenuTest : public QObject {
         QVERIFY(shown);
         const editor::LinkSettings expected{kInput, 7, true};
         QVERIFY(editor.run.synthLink.Settings() == expected);
-        QCOMPARE(editor.run.midi.vbsyxgbl.MidiDeviceChoice, std::string(" 0"));
+        QCOMPARE(editor.run.midi.vbsyxgbl.MidiDeviceChoice.Text(), std::string(" 0"));
         QCOMPARE(editor.run.settings.Read("link/channel").value_or(""), std::string("7"));
 
         editor.form.cmdPLayANot_Click();

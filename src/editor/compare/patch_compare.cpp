@@ -1,20 +1,22 @@
 #include "editor/compare/patch_compare.h"
 
+#include <algorithm>
+
 namespace voxtane::editor {
 
-PatchCompare::PatchCompare(Form1& form) : form_(form) {
-    form_.viewGuard = this;
-    form_.bankEvents.Add([this](BankEvent) { ResetReferences(); });
+PatchCompare::PatchCompare(WholeEditor& editor) : editor_(editor) {
+    editor_.GuardView(this);
+    editor_.BankEvents().Add([this](BankEvent) { ResetReferences(); });
 }
 
 PatchCompare::~PatchCompare() {
-    if (form_.viewGuard == this) form_.viewGuard = nullptr;
+    editor_.StopGuardingView(this);
 }
 
 void PatchCompare::ResetReferences() {
-    const Module1& m = form_.module1;
+    const EditorState now = editor_.Capture(nullptr);
     for (int slot = 0; slot <= kBankSlots; ++slot)
-        reference_[slot] = slot == m.CurrentPatch ? m.ScratchRecord : m.PatchBank[slot];
+        reference_[slot] = slot == now.view.currentPatch ? now.view.scratch : *now.records[slot];
 }
 
 void PatchCompare::TakeReference(int patch, const ToneRecord& record) {
@@ -23,16 +25,14 @@ void PatchCompare::TakeReference(int patch, const ToneRecord& record) {
 
 void PatchCompare::SetComparing(bool on) {
     if (on == Comparing()) return;
-    Module1& m = form_.module1;
     if (on) {
-        edited_ = history::Capture(form_, nullptr);
-        m.ScratchRecord = reference_[std::clamp<int>(m.CurrentPatch, 0, kBankSlots)];
-        form_.ParseSysex();
+        edited_ = editor_.Capture(nullptr);
+        editor_.ShowRecord(reference_[std::clamp<int>(edited_->view.currentPatch, 0, kBankSlots)]);
     } else {
         // The patch list stays as it is: a selection may be under way.
-        history::RestoreView(form_, edited_->view);
+        editor_.RestoreView(edited_->view);
         edited_.reset();
-        form_.currentToneChanged.Notify();
+        editor_.CurrentToneChanged().Notify();
     }
     changed.Notify();
 }

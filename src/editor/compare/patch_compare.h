@@ -3,10 +3,8 @@
 #include <array>
 #include <optional>
 
-#include "editor/controls.h"
-#include "editor/form1.h"
-#include "editor/history/editor_state.h"
 #include "editor/view_guard.h"
+#include "editor/whole_editor.h"
 
 namespace voxtane::editor {
 
@@ -17,7 +15,7 @@ namespace voxtane::editor {
 // again exactly, typed texts and selections included.
 class PatchCompare : public ViewGuard {
   public:
-    explicit PatchCompare(Form1& form);
+    explicit PatchCompare(WholeEditor& editor);
     ~PatchCompare() override;
     PatchCompare(const PatchCompare&) = delete;
     PatchCompare& operator=(const PatchCompare&) = delete;
@@ -39,9 +37,9 @@ class PatchCompare : public ViewGuard {
     void ResetReferences();
 
   private:
-    Form1& form_;
+    WholeEditor& editor_;
     std::array<ToneRecord, kBankSlots + 1> reference_{};
-    std::optional<history::EditorState> edited_;
+    std::optional<EditorState> edited_;
 };
 
 }  // namespace voxtane::editor

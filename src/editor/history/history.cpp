@@ -2,25 +2,25 @@
 
 namespace voxtane::editor::history {
 
-History::History(Form1& form, midi::Clock& clock) : form_(form), clock_(clock) {
-    form_.stepWatcher = this;
+History::History(WholeEditor& editor, midi::Clock& clock) : editor_(editor), clock_(clock) {
+    editor_.WatchSteps(this);
 }
 
 History::~History() {
-    if (form_.stepWatcher == this) form_.stepWatcher = nullptr;
+    editor_.StopWatchingSteps(this);
 }
 
 void History::BeginStep(const std::string& name, const std::string& mergeKey) {
     if (depth_++ > 0) return;
     const EditorState* earlier = done_ > 0 ? &steps_[done_ - 1].after : nullptr;
-    before_ = Capture(form_, earlier);
+    before_ = editor_.Capture(earlier);
     name_ = name;
     mergeKey_ = mergeKey;
 }
 
 void History::EndStep() {
     if (--depth_ > 0 || !before_) return;
-    EditorState after = Capture(form_, &*before_);
+    EditorState after = editor_.Capture(&*before_);
     EditorState before = std::move(*before_);
     before_.reset();
     if (!Compare(before, after).Any()) return;  // nothing changed: a cancelled or failed step
@@ -51,23 +51,23 @@ std::string History::RedoText() const {
 }
 
 void History::Apply(const EditorState& state, const Changed& changed) {
-    Restore(form_, state, changed);
+    editor_.Restore(state, changed);
     mergeable_ = false;
-    form_.currentToneChanged.Notify();
+    editor_.CurrentToneChanged().Notify();
     this->changed.Notify();
 }
 
 void History::Undo() {
     if (!CanUndo() || depth_ > 0) return;
     // What Compare shows is no state of the history: undoing starts from the edit.
-    form_.ShowEditedView();
+    editor_.ShowEditedView();
     const Step& step = steps_[--done_];
     Apply(step.before, Compare(step.before, step.after));
 }
 
 void History::Redo() {
     if (!CanRedo() || depth_ > 0) return;
-    form_.ShowEditedView();
+    editor_.ShowEditedView();
     const Step& step = steps_[done_++];
     Apply(step.after, Compare(step.before, step.after));
 }

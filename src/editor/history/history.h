@@ -5,9 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "editor/controls.h"
-#include "editor/history/editor_state.h"
 #include "editor/step_watcher.h"
+#include "editor/whole_editor.h"
 #include "midi/clock.h"
 
 namespace voxtane::editor::history {
@@ -16,13 +15,13 @@ namespace voxtane::editor::history {
 // each step keeps the state before and after it, and undoing puts back exactly what the step
 // changed (slots, names, patch count, bank file, and the view of the patch it was made on, typed
 // texts and selections included), leaving what happened since and the step did not touch.
-class History : public StepWatcher {
+class History : public StepWatcher, public StepEvents {
   public:
     // Steps of the same box or bar that follow each other within this time count as one.
     static constexpr auto kMergeWithin = std::chrono::seconds(2);
     static constexpr std::size_t kMaxSteps = 1000;
 
-    History(Form1& form, midi::Clock& clock);
+    History(WholeEditor& editor, midi::Clock& clock);
     ~History() override;
     History(const History&) = delete;
     History& operator=(const History&) = delete;
@@ -45,11 +44,6 @@ class History : public StepWatcher {
 
     [[nodiscard]] std::size_t Steps() const { return steps_.size(); }
     [[nodiscard]] std::size_t BytesHeld() const;
-    // Told whenever the undo and redo entries change.
-    Observers<> changed;
-    // Told of each new step (not one merged into the step before), with the state before it,
-    // ahead of `changed`.
-    Observers<const std::string&, const EditorState&> stepAdded;
 
   private:
     struct Step {
@@ -61,7 +55,7 @@ class History : public StepWatcher {
     };
     void Apply(const EditorState& state, const Changed& changed);
 
-    Form1& form_;
+    WholeEditor& editor_;
     midi::Clock& clock_;
     std::deque<Step> steps_;
     std::size_t done_ = 0;  // steps_[0, done_) are done, the rest undone

@@ -38,7 +38,7 @@ std::optional<RecoveryCopy> ReadCopy(const fs::path& path) {
         std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
 }
 
-RecoveryCopy CopyOfState(const history::EditorState& state) {
+RecoveryCopy CopyOfState(const EditorState& state) {
     RecoveryCopy copy;
     for (int slot = 1; slot <= kBankSlots; ++slot) {
         copy.tones[slot - 1] = state.EffectiveSlot(slot);
@@ -66,23 +66,26 @@ struct Recovery::Orphan {
     fs::file_time_type written;
 };
 
-Recovery::Recovery(Form1& form, LinkedEditor& tones, Platform& platform, history::History& history,
-                   CopyLocks& locks, CopyWriter& writer)
-    : form_(form),
+Recovery::Recovery(WholeEditor& editor, LinkedEditor& tones, Platform& platform, StepEvents& steps,
+                   CopyLocks& locks, CopyWriter& writer, const std::string& title)
+    : editor_(editor),
       tones_(tones),
       platform_(platform),
-      history_(history),
       locks_(locks),
-      writer_(writer) {
-    history_.stepAdded.Add([this](const std::string& name, const history::EditorState& before) {
-        StepAdded(name, before);
-    });
-    history_.changed.Add([this] { StepsChanged(); });
-    form_.bankEvents.Add([this](BankEvent) { BankSavedOrRenewed(); });
+      writer_(writer),
+      title_(title) {
+    steps.stepAdded.Add(
+        [this](const std::string& name, const EditorState& before) { StepAdded(name, before); });
+    steps.changed.Add([this] { StepsChanged(); });
+    editor_.BankEvents().Add([this](BankEvent) { BankSavedOrRenewed(); });
+}
+
+RecoveryCopy Recovery::CopyNow() const {
+    return CopyOf(tones_, editor_.BankFileName());
 }
 
 Recovery::~Recovery() {
-    if (unsaved_) Shelf().Put(CopyOf(form_, tones_), "Exit", MillisecondsNow(), writer_);
+    if (unsaved_) Shelf().Put(CopyNow(), "Exit", MillisecondsNow(), writer_);
     writer_.Flush();
     // Without unsaved changes nothing of this editor is left to offer: its lock file goes too.
     std::error_code ec;
@@ -97,11 +100,11 @@ void Recovery::SetUnsaved(bool unsaved) {
 
 // Told before the history's observers hear of the step: Unsaved still speaks of the bank the
 // step replaced.
-void Recovery::StepAdded(const std::string& name, const history::EditorState& before) {
+void Recovery::StepAdded(const std::string& name, const EditorState& before) {
     if (!watching_ || !unsaved_ || !Replaces(name)) return;
     std::string replacedBy = name;
     if (name == "Load")
-        replacedBy += " \"" + fs::path(form_.module1.BankFileName).filename().string() + "\"";
+        replacedBy += " \"" + fs::path(editor_.BankFileName()).filename().string() + "\"";
     Shelf().Put(CopyOfState(before), replacedBy, MillisecondsNow(), writer_);
 }
 
@@ -109,7 +112,7 @@ void Recovery::StepsChanged() {
     if (!watching_) return;
     SetUnsaved(true);
     // Encoded here, written by the writer's thread at most once a second.
-    if (!copyPath_.empty()) writer_.Keep(copyPath_, EncodeRecoveryCopy(CopyOf(form_, tones_)));
+    if (!copyPath_.empty()) writer_.Keep(copyPath_, EncodeRecoveryCopy(CopyNow()));
 }
 
 // A load, a whole save or New leaves the bank as a file holds it, or as nothing needs keeping.
@@ -183,13 +186,12 @@ void Recovery::OfferRestore() {
                                      : "the bank \"" + orphan.copy->bankFileName + "\"";
         if (platform_.ShowMessage({"Voxtane ended last time with changes to " + bank +
                                        " that were never saved.\n\nRestore them?",
-                                   form_.module1.AppTitle, MessageButtons::YesNo,
-                                   MessageIcon::Exclamation, DefaultButton::First}) ==
-            MessageAnswer::Yes) {
+                                   title_, MessageButtons::YesNo, MessageIcon::Exclamation,
+                                   DefaultButton::First}) == MessageAnswer::Yes) {
             // The copy becomes this editor's own: it is replaced, never removed, from now on.
             copyPath_ = orphan.path;
             lock_ = std::move(orphan.lock);
-            TakeCopy(form_, *orphan.copy, "Restore");
+            editor_.TakeBank(*orphan.copy, "Restore");
             SetUnsaved(true);
         } else {
             Discard(orphan.path);
@@ -214,7 +216,7 @@ void Recovery::Recover() {
     for (const ShelvedBank& entry : entries) request.items.push_back(Describe(entry));
     const std::optional<int> chosen = platform_.ChooseItem(request);
     if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(entries.size())) return;
-    TakeCopy(form_, entries[*chosen].bank, "Recover");
+    editor_.TakeBank(entries[*chosen].bank, "Recover");
 }
 
 }  // namespace voxtane::editor

@@ -3,13 +3,13 @@
 #include <memory>
 #include <string>
 
-#include "editor/form1.h"
-#include "editor/history/history.h"
 #include "editor/linked_editor.h"
+#include "editor/platform.h"
 #include "editor/recovery/copy_locks.h"
 #include "editor/recovery/copy_writer.h"
 #include "editor/recovery/recovery_copy.h"
 #include "editor/recovery/recovery_shelf.h"
+#include "editor/whole_editor.h"
 
 namespace voxtane::editor {
 
@@ -21,8 +21,9 @@ namespace voxtane::editor {
 // replaces goes onto the recovery shelf, from which Recover brings it back.
 class Recovery {
   public:
-    Recovery(Form1& form, LinkedEditor& tones, Platform& platform, history::History& history,
-             CopyLocks& locks, CopyWriter& writer);
+    // Messages go out under `title`.
+    Recovery(WholeEditor& editor, LinkedEditor& tones, Platform& platform, StepEvents& steps,
+             CopyLocks& locks, CopyWriter& writer, const std::string& title);
     ~Recovery();
     Recovery(const Recovery&) = delete;
     Recovery& operator=(const Recovery&) = delete;
@@ -44,19 +45,20 @@ class Recovery {
 
   private:
     struct Orphan;
-    void StepAdded(const std::string& name, const history::EditorState& before);
+    void StepAdded(const std::string& name, const EditorState& before);
+    [[nodiscard]] RecoveryCopy CopyNow() const;
     void StepsChanged();
     void BankSavedOrRenewed();
     void SetUnsaved(bool unsaved);
     void TakeOwnCopy();
     void Discard(const std::string& copyPath);
 
-    Form1& form_;
+    WholeEditor& editor_;
     LinkedEditor& tones_;
     Platform& platform_;
-    history::History& history_;
     CopyLocks& locks_;
     CopyWriter& writer_;
+    const std::string& title_;
     std::string folder_;
     std::string copyPath_;
     std::unique_ptr<HeldLock> lock_;

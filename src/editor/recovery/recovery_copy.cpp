@@ -84,40 +84,14 @@ std::optional<RecoveryCopy> DecodeRecoveryCopy(const std::string& text) {
     return copy;
 }
 
-RecoveryCopy CopyOf(const Form1& form, const LinkedEditor& tones) {
-    const Module1& m = form.module1;
+RecoveryCopy CopyOf(const LinkedEditor& tones, const std::string& bankFileName) {
     RecoveryCopy copy;
-    const BankTones bank = tones.Tones();
-    for (int slot = 1; slot <= kBankSlots; ++slot) {
-        copy.tones[slot - 1] = bank[slot - 1];
-        copy.names[slot - 1] = form.cboPatches.List(slot - 1);
-    }
-    copy.patchCount = m.PatchCount;
-    copy.bankFileName = m.BankFileName;
-    copy.currentPatch = std::clamp<int>(m.CurrentPatch, 1, kBankSlots);
+    copy.tones = tones.Tones();
+    for (int slot = 1; slot <= kBankSlots; ++slot) copy.names[slot - 1] = tones.Name(slot);
+    copy.patchCount = tones.PatchCount();
+    copy.bankFileName = bankFileName;
+    copy.currentPatch = std::clamp<int>(tones.CurrentPatch(), 1, kBankSlots);
     return copy;
-}
-
-void TakeCopy(Form1& form, const RecoveryCopy& copy, const std::string& stepName) {
-    form.ShowEditedView();
-    Module1& m = form.module1;
-    StepScope step(form.stepWatcher, stepName);
-    for (int slot = 1; slot <= kBankSlots; ++slot) {
-        m.PatchBank[slot] = copy.tones[slot - 1];
-        form.cboPatches.SetList(slot - 1, copy.names[slot - 1]);
-    }
-    m.PatchCount = static_cast<std::int16_t>(copy.patchCount);
-    m.BankFileName = copy.bankFileName;
-    form.UpdateFormName();
-    // The record shown now belongs to no slot: it is not stored over the restored one.
-    m.PreviousPatch = -1;
-    const int current = copy.currentPatch;
-    form.cboPatches.SetListIndex(current - 1);
-    if (m.PatchCount == 0) {
-        // Selections load no record then; the restored patch is shown all the same.
-        m.ScratchRecord = copy.tones[current - 1];
-        form.ParseSysex();
-    }
 }
 
 }  // namespace voxtane::editor

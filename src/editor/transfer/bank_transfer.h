@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "bank/single_patch_file.h"  // FileNameOf
-#include "editor/files/dialog_folders.h"
+#include "editor/file_folders.h"
 #include "editor/linked_editor.h"
 #include "editor/platform.h"
 
@@ -21,7 +21,7 @@ struct TransferReport {
 class BankTransfer {
   public:
     BankTransfer(LinkedEditor& editor, Platform& platform, const std::string& title,
-                 DialogFolders& folders)
+                 FileFolders& folders)
         : editor_(editor), platform_(platform), title_(title), folders_(folders) {}
 
     // "Import": asks for files, imports them and shows the report.
@@ -42,7 +42,7 @@ class BankTransfer {
     LinkedEditor& editor_;
     Platform& platform_;
     const std::string& title_;
-    DialogFolders& folders_;
+    FileFolders& folders_;
 };
 
 // "Imported 3 tones into patches 5 to 7."

@@ -1,4 +1,4 @@
-#include "editor/handler_walk.h"
+#include "handler_walk.h"
 
 #include <string>
 #include <type_traits>

@@ -3,7 +3,7 @@
 #include <memory>
 #include <system_error>
 
-#include "editor/bank_file_store.h"
+#include "memory_bank_files.h"
 
 namespace voxtane::editor {
 namespace {

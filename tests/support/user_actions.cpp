@@ -1,8 +1,8 @@
-#include "editor/history/user_actions.h"
+#include "user_actions.h"
 
 #include <algorithm>
 
-#include "editor/handler_walk.h"
+#include "handler_walk.h"
 
 namespace voxtane::editor::history {
 

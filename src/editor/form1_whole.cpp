@@ -1,8 +1,8 @@
-#include "editor/history/editor_state.h"
+#include "editor/form1_whole.h"
 
 #include <variant>
 
-namespace voxtane::editor::history {
+namespace voxtane::editor {
 namespace {
 
 // Each value as its length, ":" and its text.
@@ -57,20 +57,8 @@ void ShowPacked(ToneControls& controls, std::string_view packed) {
 
 }  // namespace
 
-ToneRecord EditorState::EffectiveSlot(int slot) const {
-    if (slot >= 1 && slot == view.currentPatch) return view.scratch;
-    return *records[slot];
-}
-
-std::size_t EditorState::OwnBytes(const EditorState* earlier) const {
-    std::size_t bytes = sizeof(EditorState) + bankFileName.capacity();
-    for (int s = 0; s <= kBankSlots; ++s)
-        if (earlier == nullptr || records[s] != earlier->records[s]) bytes += sizeof(ToneRecord);
-    for (const std::string& name : names) bytes += name.capacity();
-    return bytes + view.controls.capacity() + view.listText.capacity();
-}
-
-EditorState Capture(const Form1& form, const EditorState* earlier) {
+EditorState Form1Whole::Capture(const EditorState* earlier) const {
+    const Form1& form = form_;
     const Module1& m = form.module1;
     EditorState state;
     for (int s = 0; s <= kBankSlots; ++s) {
@@ -97,36 +85,18 @@ EditorState Capture(const Form1& form, const EditorState* earlier) {
     return state;
 }
 
-bool Changed::Any() const {
-    for (bool slot : records)
-        if (slot) return true;
-    for (bool name : names)
-        if (name) return true;
-    return patchCount || bankFileName || view;
-}
-
-Changed Compare(const EditorState& a, const EditorState& b) {
-    Changed changed;
-    for (int s = 0; s <= kBankSlots; ++s)
-        changed.records[s] = a.EffectiveSlot(s) != b.EffectiveSlot(s);
-    for (int i = 0; i < kBankSlots; ++i) changed.names[i] = a.names[i] != b.names[i];
-    changed.patchCount = a.patchCount != b.patchCount;
-    changed.bankFileName = a.bankFileName != b.bankFileName;
-    changed.view = !(a.view == b.view);
-    return changed;
-}
-
-void RestoreView(Form1& form, const ViewState& view) {
-    Module1& m = form.module1;
+void Form1Whole::RestoreView(const ViewState& view) {
+    Module1& m = form_.module1;
     const QuietToneHandlers quiet(m);
     m.CurrentPatch = view.currentPatch;
     m.PreviousPatch = view.previousPatch;
     m.ScratchTone = view.tone;
-    ShowPacked(form, view.controls);
+    ShowPacked(form_, view.controls);
     m.ScratchRecord = view.scratch;
 }
 
-void Restore(Form1& form, const EditorState& state, const Changed& changed) {
+void Form1Whole::Restore(const EditorState& state, const Changed& changed) {
+    Form1& form = form_;
     Module1& m = form.module1;
     const QuietToneHandlers quiet(m);
     // The bank as a save would write it now, with the changed slots put back.
@@ -149,7 +119,7 @@ void Restore(Form1& form, const EditorState& state, const Changed& changed) {
     int selStart = form.cboPatches.SelStart();
     bool decode = false;
     if (changed.view) {
-        RestoreView(form, state.view);
+        RestoreView(state.view);
         listIndex = state.view.listIndex;
         listText = state.view.listText;
         selStart = state.view.selStart;
@@ -168,4 +138,32 @@ void Restore(Form1& form, const EditorState& state, const Changed& changed) {
     }
 }
 
-}  // namespace voxtane::editor::history
+void Form1Whole::ShowRecord(const ToneRecord& record) {
+    form_.module1.ScratchRecord = record;
+    form_.ParseSysex();
+}
+
+void Form1Whole::TakeBank(const WholeBank& bank, const std::string& stepName) {
+    Form1& form = form_;
+    form.ShowEditedView();
+    Module1& m = form.module1;
+    StepScope step(form.stepWatcher, stepName);
+    for (int slot = 1; slot <= kBankSlots; ++slot) {
+        m.PatchBank[slot] = bank.tones[slot - 1];
+        form.cboPatches.SetList(slot - 1, bank.names[slot - 1]);
+    }
+    m.PatchCount = static_cast<std::int16_t>(bank.patchCount);
+    m.BankFileName = bank.bankFileName;
+    form.UpdateFormName();
+    // The record shown now belongs to no slot: it is not stored over the restored one.
+    m.PreviousPatch = -1;
+    const int current = bank.currentPatch;
+    form.cboPatches.SetListIndex(current - 1);
+    if (m.PatchCount == 0) {
+        // Selections load no record then; the restored patch is shown all the same.
+        m.ScratchRecord = bank.tones[current - 1];
+        form.ParseSysex();
+    }
+}
+
+}  // namespace voxtane::editor

@@ -1,17 +1,19 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "editor/form1.h"
+#include "bank/bank_limits.h"
+#include "tone/decoded_tone.h"
+#include "tone/tone_record.h"
 
 // Everything a step can change, as it stood at one moment: the bank, the names, the patch count,
 // the bank file, and the view of the current patch (the record being edited, every control as
 // it shows, a box's typed text included, and the patch list's selection and text).
-namespace voxtane::editor::history {
+namespace voxtane::editor {
 
 struct ViewState {
     std::int16_t currentPatch = 0;
@@ -42,9 +44,6 @@ struct EditorState {
     [[nodiscard]] std::size_t OwnBytes(const EditorState* earlier) const;
 };
 
-// Slots equal to those of `earlier` share its records, so that steps cost what they change.
-[[nodiscard]] EditorState Capture(const Form1& form, const EditorState* earlier);
-
 // Which parts differ between two states; a slot differs when its record as a save would write
 // it differs (the record being edited stands for its slot).
 struct Changed {
@@ -57,14 +56,15 @@ struct Changed {
 };
 [[nodiscard]] Changed Compare(const EditorState& a, const EditorState& b);
 
-// Shows a view again exactly: its patch, record and controls (not the patch list), without
-// raising any handler.
-void RestoreView(Form1& form, const ViewState& view);
+// What the editor holds that a crash or an unsaved exit must not lose: the bank, the names, the
+// patch count, the bank file and the current patch.
+struct WholeBank {
+    std::array<ToneRecord, kBankSlots> tones{};
+    std::array<std::string, kBankSlots> names;
+    int patchCount = 0;
+    std::string bankFileName;
+    int currentPatch = 1;
+    friend bool operator==(const WholeBank&, const WholeBank&) = default;
+};
 
-// Puts the parts marked in `changed` back as `state` holds them, leaving the rest as it is now,
-// without raising any handler. Slots are put back as a save would write them; a view put back
-// shows its patch's record, with the controls exactly as they were when that record is the one
-// they showed.
-void Restore(Form1& form, const EditorState& state, const Changed& changed);
-
-}  // namespace voxtane::editor::history
+}  // namespace voxtane::editor
