@@ -55,7 +55,7 @@ std::string MidiOutputChoice::Text() const {
             break;
     }
     // A leading blank for a number that is not negative, as the device list stores an index.
-    return entry_ < 0 ? std::to_string(entry_) : " " + std::to_string(entry_);
+    return entry_ < 0 ? std::to_string(entry_) : std::string(" ").append(std::to_string(entry_));
 }
 
 }  // namespace voxtane::midi
