@@ -28,4 +28,7 @@ if [ ! -f "$prefix/system.reg" ]; then
     ) 9>"$prefix.lock"
 fi
 
+# The server is started here, away from this program's output: one that a program started would
+# keep its stdout and stderr open for as long as it stays, and ctest waits for those to close.
+wineserver </dev/null >/dev/null 2>&1 || true
 exec "$wine" "$@"
