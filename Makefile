@@ -2,9 +2,12 @@
 #   make run   installs what is missing, builds, starts the editor
 #   make test  installs what is missing, builds, runs every test, then the whole suite again
 #              under AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzzer briefly,
-#              then builds the Debian package and checks it
+#              then builds the Debian package and checks it, then the Windows build under Wine
 # Also:
 #   make test-sanitize   the test suite under the sanitizers only
+#   make test-windows    cross-builds the core, voxtane-syx.exe and their tests for Windows
+#                        (MinGW-w64, in build-windows/) and runs them under Wine, with the
+#                        golden check of voxtane-syx.exe against the Linux build
 #   make fuzz            each fuzzer for FUZZ_SECONDS (default 60)
 #   make bench           the benchmarks, as a table
 #   make package         the Debian package voxtane_<version>_<arch>.deb, from a clean Release
@@ -20,8 +23,8 @@ FUZZ_SECONDS ?= 60
 # The fuzz runs that `make test` includes: long enough to catch regressions, short for CI.
 TEST_FUZZ_SECONDS ?= 20
 
-.PHONY: all deps configure build run test test-plain test-sanitize test-package fuzz bench package \
-	clean format
+.PHONY: all deps configure build run test test-plain test-sanitize test-package test-windows fuzz \
+	bench package clean format
 
 all: build
 
@@ -41,6 +44,7 @@ test: test-plain
 	$(MAKE) test-sanitize
 	$(MAKE) fuzz FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
 	$(MAKE) test-package
+	$(MAKE) test-windows
 
 test-plain: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
@@ -53,6 +57,13 @@ test-sanitize: deps
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	ctest --output-on-failure -j $(JOBS)
+
+# The Linux voxtane-syx is the reference of the golden check.
+test-windows: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target voxtane-syx
+	cmake --preset windows -DVOXTANE_LINUX_SYX=$(CURDIR)/$(BUILD_DIR)/src/cli/voxtane-syx
+	cmake --build --preset windows -j $(JOBS)
+	ctest --preset windows -j $(JOBS)
 
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -78,4 +89,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR) $(PACKAGE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR) $(PACKAGE_DIR) build-windows

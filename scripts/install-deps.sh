@@ -12,6 +12,9 @@ packages=(
     clang libclang-rt-14-dev libbenchmark-dev
     dpkg-dev file desktop-file-utils appstream man-db
     xvfb
+    # The Windows build (make test-windows): MinGW-w64 with POSIX threads, GoogleTest's
+    # sources, and Wine to run the result.
+    g++-mingw-w64-x86-64-posix googletest wine wine64
 )
 
 missing=()

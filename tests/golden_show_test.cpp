@@ -36,9 +36,10 @@ std::string Shown(const TempFolder& folder, const std::string& bank) {
     const RunResult run = RunSyx({"show", bank});
     std::string text = "exit " + std::to_string(run.exitCode) + "\n--- stdout\n" + run.out +
                        "--- stderr\n" + run.err;
-    const std::string dir = folder.path().string();
+    // With the separator after it: Windows joins the folder and the name with a backslash.
+    const std::string dir = (folder.path() / "").string();
     for (std::size_t at = text.find(dir); at != std::string::npos; at = text.find(dir, at))
-        text.replace(at, dir.size(), "<dir>");
+        text.replace(at, dir.size(), "<dir>/");
     return text;
 }
 

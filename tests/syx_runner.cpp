@@ -1,14 +1,93 @@
 #include "syx_runner.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <filesystem>
+
+#include "bank/file_path.h"
+#else
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#endif
 
 #include "test_support.h"
 
+#ifndef _WIN32
 extern char** environ;
+#endif
 
 namespace voxtane::testing {
+
+#ifdef _WIN32
+
+namespace {
+
+// One argument of a command line as the C runtime splits it again: quoted, with the
+// backslashes before a quote doubled.
+std::wstring Quoted(const std::wstring& argument) {
+    std::wstring quoted = L"\"";
+    std::size_t backslashes = 0;
+    for (const wchar_t c : argument) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, L'\\');
+    return quoted + L"\"";
+}
+
+HANDLE CreateCapture(const std::string& path) {
+    SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    return ::CreateFileW(PathFromUtf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
+// VOXTANE_SYX_PATH is relative to the folder of this test program on Windows.
+RunResult RunSyx(const std::vector<std::string>& args) {
+    TempFolder capture;
+    const std::string outPath = capture.File("out");
+    const std::string errPath = capture.File("err");
+    std::wstring self(MAX_PATH, L'\0');
+    self.resize(::GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
+    const std::filesystem::path program =
+        std::filesystem::path(self).parent_path() / VOXTANE_SYX_PATH;
+    std::wstring line = Quoted(program.wstring());
+    for (const std::string& arg : args) line += L" " + Quoted(PathFromUtf8(arg).wstring());
+
+    RunResult result;
+    const HANDLE out = CreateCapture(outPath);
+    const HANDLE err = CreateCapture(errPath);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    PROCESS_INFORMATION process{};
+    if (::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                         &startup, &process)) {
+        ::WaitForSingleObject(process.hProcess, INFINITE);
+        DWORD code = 0;
+        if (::GetExitCodeProcess(process.hProcess, &code)) result.exitCode = static_cast<int>(code);
+        ::CloseHandle(process.hProcess);
+        ::CloseHandle(process.hThread);
+    }
+    ::CloseHandle(out);
+    ::CloseHandle(err);
+    result.out = ReadText(outPath);
+    result.err = ReadText(errPath);
+    return result;
+}
+
+#else
 
 RunResult RunSyx(const std::vector<std::string>& args) {
     TempFolder capture;
@@ -36,5 +115,7 @@ RunResult RunSyx(const std::vector<std::string>& args) {
     result.err = ReadText(errPath);
     return result;
 }
+
+#endif
 
 }  // namespace voxtane::testing

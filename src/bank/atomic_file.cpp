@@ -6,9 +6,8 @@
 #include <random>
 #include <system_error>
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
+#include "bank/file_path.h"
+#include "bank/file_replace.h"
 
 namespace voxtane {
 namespace {
@@ -19,15 +18,22 @@ std::string SystemMessage(int error) {
     return std::generic_category().message(error);
 }
 
+constexpr const char* kTemporaryMark = ".tmp-";
+constexpr unsigned kTemporaryNumbers = 1000000000u;  // up to nine digits after the mark
+// The longest name of a file that every system makes: 255 (bytes on Linux, UTF-16 units on
+// Windows), less the temporary name's longer end. Checked before any system call, so that a
+// name too long is refused at the same length and in the same words everywhere, and not only
+// when the random number of its temporary happens to be long.
+constexpr std::size_t kLongestName = 255 - 5 - 9;
+constexpr const char* kNameTooLong = "File name too long";
+
 // A name no other file in the folder has; created exclusively, so it is never shared.
 std::FILE* CreateTemporaryBeside(const fs::path& target, fs::path& temporary, int& error) {
     std::random_device random;
     for (int attempt = 0; attempt < 16; ++attempt) {
         temporary = target;
-        temporary += ".tmp-" + std::to_string(random() % 1000000000u);
-        errno = 0;
-        if (std::FILE* file = std::fopen(temporary.string().c_str(), "wbx")) return file;
-        error = errno;
+        temporary += kTemporaryMark + std::to_string(random() % kTemporaryNumbers);
+        if (std::FILE* file = CreateNewFile(temporary, error)) return file;
         if (error != EEXIST) return nullptr;
     }
     return nullptr;
@@ -38,9 +44,9 @@ std::FILE* CreateTemporaryBeside(const fs::path& target, fs::path& temporary, in
 void RemoveLeftoverTemporaries(const fs::path& target) {
     std::error_code ec;
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string prefix = target.filename().string() + ".tmp-";
+    const std::string prefix = Utf8FromPath(target.filename()) + kTemporaryMark;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = Utf8FromPath(it->path().filename());
         if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
             name.find_first_not_of("0123456789", prefix.size()) == std::string::npos) {
             std::error_code ignored;
@@ -56,9 +62,11 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::span<const std
     const auto Step = [&watch](const char* name) {
         if (watch) watch(name);
     };
-    const fs::path target(path);
+    const fs::path target = PathFromUtf8(path);
     std::error_code ec;
     if (fs::is_directory(target, ec)) return {FileWriteStatus::CannotCreate, SystemMessage(EISDIR)};
+    if (Utf8FromPath(target.filename()).size() > kLongestName)
+        return {FileWriteStatus::CannotCreate, kNameTooLong};
 
     RemoveLeftoverTemporaries(target);
     fs::path temporary;
@@ -84,10 +92,10 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::span<const std
     }
     Step("flush");
     if (std::fflush(file) != 0) return fail(FileWriteStatus::WriteFailed, errno ? errno : EIO);
-#ifndef _WIN32
-    if (sync == DiskSync::Wait && ::fsync(fileno(file)) != 0 && errno != EINVAL)
-        return fail(FileWriteStatus::WriteFailed, errno);
-#endif
+    if (sync == DiskSync::Wait) {
+        if (const int synced = SyncToDisk(file); synced != 0)
+            return fail(FileWriteStatus::WriteFailed, synced);
+    }
     const int closed = std::fclose(file);
     file = nullptr;
     if (closed != 0) return fail(FileWriteStatus::WriteFailed, errno ? errno : EIO);
@@ -97,8 +105,11 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::span<const std
     if (!ec && fs::exists(status)) fs::permissions(temporary, status.permissions(), ec);
 
     Step("rename");
-    fs::rename(temporary, target, ec);
-    if (ec) return fail(FileWriteStatus::ReplaceFailed, ec.value());
+    if (const std::error_code replaced = MoveOver(temporary, target)) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        return {FileWriteStatus::ReplaceFailed, replaced.message()};
+    }
     Step("done");
     return {};
 }

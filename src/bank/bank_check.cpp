@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "bank/bank_limits.h"
+#include "bank/file_path.h"
 #include "bank/sysex_bank_reader.h"
 #include "bank/sysex_bank_writer.h"
 
@@ -61,13 +62,12 @@ void CheckMessage(const SysexMessage& m, int number, std::vector<BankDeviation>&
 BankCheckResult CheckSysexBank(const std::string& path) {
     BankCheckResult result;
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
+    if (std::filesystem::is_directory(PathFromUtf8(path), ec)) {
         result.status = BankCheckStatus::CannotOpen;
         result.reason = std::make_error_code(std::errc::is_a_directory).message();
         return result;
     }
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenFile(path, "rb"), &std::fclose);
     if (!file) {
         result.status = BankCheckStatus::CannotOpen;
         result.reason = std::generic_category().message(errno);
@@ -89,7 +89,7 @@ BankCheckResult CheckSysexBank(const std::string& path) {
         if (result.messages == 0) {
             result.deviations.push_back({offset, "the file does not start with F0"});
         } else {
-            std::uint64_t size = std::filesystem::file_size(path, ec);
+            std::uint64_t size = std::filesystem::file_size(PathFromUtf8(path), ec);
             const std::string count = ec ? std::string("some") : std::to_string(size - offset);
             result.deviations.push_back(
                 {offset, count + " bytes after the last message (not starting with F0)"});

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "bank/file_path.h"
 #include "bank/text_encoding.h"
 
 namespace voxtane {
@@ -24,13 +25,12 @@ std::string LegacyNamesFilePath(std::string_view bankPath) {
 NamesReadResult ReadNamesFile(const std::string& path, std::size_t maxLines) {
     NamesReadResult result;
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) return result;
-    if (std::filesystem::is_directory(path, ec)) {
+    if (!std::filesystem::exists(PathFromUtf8(path), ec)) return result;
+    if (std::filesystem::is_directory(PathFromUtf8(path), ec)) {
         result.status = NamesReadStatus::CannotOpen;
         return result;
     }
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenFile(path, "rb"), &std::fclose);
     if (!file) {
         result.status = errno == ENOENT ? NamesReadStatus::Missing : NamesReadStatus::CannotOpen;
         return result;
@@ -115,9 +115,9 @@ std::string EncodeNamesFile(const std::vector<std::string>& names) {
 std::string NamesFileToRead(const std::string& bankPath) {
     const std::string current = NamesFilePath(bankPath);
     std::error_code ec;
-    if (std::filesystem::exists(current, ec)) return current;
+    if (std::filesystem::exists(PathFromUtf8(current), ec)) return current;
     const std::string legacy = LegacyNamesFilePath(bankPath);
-    if (std::filesystem::exists(legacy, ec)) return legacy;
+    if (std::filesystem::exists(PathFromUtf8(legacy), ec)) return legacy;
     return current;
 }
 

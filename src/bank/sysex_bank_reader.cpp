@@ -1,4 +1,5 @@
 #include "bank/sysex_bank_reader.h"
+#include "bank/file_path.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -86,13 +87,12 @@ std::optional<SysexMessage> SysexMessageReader::Next() {
 BankReadResult ReadSysexBank(const std::string& path, int maxMessages) {
     BankReadResult result;
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
+    if (std::filesystem::is_directory(PathFromUtf8(path), ec)) {
         result.status = BankReadStatus::CannotOpen;
         result.reason = std::make_error_code(std::errc::is_a_directory).message();
         return result;
     }
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenFile(path, "rb"), &std::fclose);
     if (!file) {
         result.status = BankReadStatus::CannotOpen;
         result.reason = std::generic_category().message(errno);

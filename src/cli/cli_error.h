@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "bank/file_path.h"
+
 // The failures of voxtane-syx, each carrying the exit code the program ends with.
 namespace voxtane::cli {
 
@@ -32,7 +34,7 @@ class CliError : public std::runtime_error {
 // that could not be read (check: a file that cannot be opened, 2).
 inline void RequireInputFile(const std::string& path, int exitCode = kExitFailure) {
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
+    if (!std::filesystem::exists(PathFromUtf8(path), ec))
         throw CliError(exitCode, "the file \"" + path + "\" does not exist");
 }
 

@@ -1,43 +1,38 @@
 #include "cli/device_library_loader.h"
 
-#include <dlfcn.h>
-
-#include <filesystem>
-
+#include "bank/file_path.h"
+#include "cli/shared_library.h"
 #include "devices/device_library.h"
 
 namespace voxtane::cli {
 
 namespace {
+// The device library's place from the program's folder (the build tree's and the installed
+// layout's on Linux; beside the program on Windows, where Windows looks for a program's own
+// libraries).
 std::filesystem::path LibraryPath() {
-    std::error_code ec;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return program.parent_path() / VOXTANE_DEVICES_FROM_PROGRAM;
+    return ProgramFolder() / VOXTANE_DEVICES_FROM_PROGRAM;
 }
 }  // namespace
 
 std::unique_ptr<DeviceLibrary> DeviceLibrary::Load(std::string& whyNot) {
-    const std::string path = LibraryPath().lexically_normal().string();
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) {
-        const char* error = dlerror();
-        whyNot = "the device library could not be loaded (" +
-                 std::string(error != nullptr ? error : path) + ")";
+    const std::filesystem::path path = LibraryPath().lexically_normal();
+    std::string reason;
+    std::unique_ptr<SharedLibrary> library = SharedLibrary::Open(path, reason);
+    if (!library) {
+        whyNot = "the device library could not be loaded (" + reason + ")";
         return nullptr;
     }
-    auto entry = reinterpret_cast<Entry>(dlsym(handle, VOXTANE_DEVICES_ENTRY));
-    auto wav = reinterpret_cast<WavEntry>(dlsym(handle, VOXTANE_WAV_ENTRY));
+    auto entry = reinterpret_cast<Entry>(library->Symbol(VOXTANE_DEVICES_ENTRY));
+    auto wav = reinterpret_cast<WavEntry>(library->Symbol(VOXTANE_WAV_ENTRY));
     if (entry == nullptr || wav == nullptr) {
-        whyNot = "the device library " + path + " is not the one this program needs";
-        dlclose(handle);
+        whyNot = "the device library " + Utf8FromPath(path) + " is not the one this program needs";
         return nullptr;
     }
-    return std::unique_ptr<DeviceLibrary>(new DeviceLibrary(handle, entry, wav));
+    return std::unique_ptr<DeviceLibrary>(new DeviceLibrary(std::move(library), entry, wav));
 }
 
-DeviceLibrary::~DeviceLibrary() {
-    dlclose(handle_);
-}
+DeviceLibrary::~DeviceLibrary() = default;
 
 std::unique_ptr<midi::MidiBackend> DeviceLibrary::SystemBackend() const {
     return std::unique_ptr<midi::MidiBackend>(entry_());

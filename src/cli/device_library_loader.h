@@ -4,13 +4,14 @@
 #include <span>
 #include <string>
 
+#include "cli/shared_library.h"
 #include "midi/midi_backend.h"
 
 namespace voxtane::cli {
 
 // The device library, loaded when a command needs the machine's MIDI systems and not before:
 // the other commands start without RtMidi, JACK and ALSA. It lies in ../lib/voxtane/ beside the
-// program's folder, in the build tree as after installation.
+// program's folder, in the build tree as after installation (on Windows: beside the program).
 class DeviceLibrary {
   public:
     // Nothing when the library cannot be loaded; `whyNot` tells why.
@@ -28,9 +29,9 @@ class DeviceLibrary {
   private:
     using Entry = midi::MidiBackend* (*)();
     using WavEntry = int (*)(const char*, const float*, std::size_t, int, char*, std::size_t);
-    DeviceLibrary(void* handle, Entry entry, WavEntry wav)
-        : handle_(handle), entry_(entry), wav_(wav) {}
-    void* handle_;
+    DeviceLibrary(std::unique_ptr<SharedLibrary> library, Entry entry, WavEntry wav)
+        : library_(std::move(library)), entry_(entry), wav_(wav) {}
+    std::unique_ptr<SharedLibrary> library_;
     Entry entry_;
     WavEntry wav_;
 };

@@ -1,7 +1,5 @@
 #include "cli/library_commands.h"
 
-#include <unistd.h>
-
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -12,6 +10,7 @@
 #include "bank/names_file.h"
 #include "bank/sysex_bank_writer.h"
 #include "cli/cli_error.h"
+#include "cli/program_start.h"
 #include "library/library.h"
 #include "library/tone_file_reader.h"
 #include "library/tone_identity.h"
@@ -53,7 +52,7 @@ int ScanAndReport(Library& library) {
     library::ScanReport report;
     library::ScanOptions options;
     // Progress is for a person watching, not for a log or a pipe.
-    if (isatty(STDERR_FILENO))
+    if (ErrorsGoToTerminal())
         options.progress = [](int done, int total) {
             std::cerr << "\rscanning: " << done << " of " << total << " files"
                       << (done == total ? "\n" : "") << std::flush;
@@ -247,7 +246,7 @@ std::optional<int> LibraryCommands::RunParsed() {
     if (*features_ || *similar_) {
         int measured = 0;
         std::function<void(int, int)> progress;
-        if (isatty(STDERR_FILENO))
+        if (ErrorsGoToTerminal())
             progress = [](int done, int total) {
                 std::cerr << "\rmeasuring the sound of the tones: " << done << " of " << total
                           << (done == total ? "\n" : "") << std::flush;

@@ -9,8 +9,11 @@
 #include "cli/cli_error.h"
 #include "cli/commands.h"
 #include "cli/explore_commands.h"
+#if VOXTANE_WITH_LIBRARY
 #include "cli/library_commands.h"
+#endif
 #include "cli/midi_commands.h"
+#include "cli/program_start.h"
 #include "voxtane_version.h"
 
 namespace {
@@ -48,9 +51,18 @@ std::optional<std::string> UnknownCommand(CLI::App& app, int argc, char** argv) 
     return "unknown command '" + word + "' (commands: " + names + ")";
 }
 
+#ifdef _WIN32
+constexpr const char* kBuildNote =
+    "This Windows build has no library commands (it is built without SQLite) and no device "
+    "library: the MIDI commands and render say so when given.";
+#endif
+
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int systemArgc, char** systemArgv) {
+    ProgramStart start(systemArgc, systemArgv);
+    const int argc = start.argc();
+    char** argv = start.argv();
     CLI::App app{"Reads, edits, writes and checks CZ1000 SysEx bank files as Voxtane does.",
                  "voxtane-syx"};
     app.set_version_flag("-v,--version", "voxtane-syx " + std::string(voxtane::kVersion));
@@ -137,7 +149,12 @@ int main(int argc, char** argv) {
 
     MidiCommands midi(app);
     ExploreCommands explore(app);
+#if VOXTANE_WITH_LIBRARY
     LibraryCommands library(app);
+#endif
+#ifdef _WIN32
+    app.footer(kBuildNote);
+#endif
 
     if (const auto unknown = UnknownCommand(app, argc, argv)) {
         std::cerr << "voxtane-syx: " << *unknown << '\n';
@@ -153,7 +170,9 @@ int main(int argc, char** argv) {
     try {
         if (const auto code = midi.RunParsed()) return *code;
         if (const auto code = explore.RunParsed()) return *code;
+#if VOXTANE_WITH_LIBRARY
         if (const auto code = library.RunParsed()) return *code;
+#endif
         if (*showCommand) {
             RejectEmptyPath(show.file, "FILE");
             RequireInputFile(show.file);

@@ -29,13 +29,13 @@ void MakeFolder(std::string folder) {
     namespace fs = std::filesystem;
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
     std::error_code ec;
-    if (fs::exists(folder, ec)) return;
-    const fs::path parent =
-        fs::path(folder).has_parent_path() ? fs::path(folder).parent_path() : fs::path(".");
+    const fs::path path = PathFromUtf8(folder);
+    if (fs::exists(path, ec)) return;
+    const fs::path parent = path.has_parent_path() ? path.parent_path() : fs::path(".");
     if (!fs::is_directory(parent, ec))
-        throw RuntimeFailure("the folder \"" + parent.string() +
+        throw RuntimeFailure("the folder \"" + Utf8FromPath(parent) +
                              "\" does not exist; nothing was written");
-    if (!fs::create_directory(folder, ec))
+    if (!fs::create_directory(path, ec))
         throw RuntimeFailure("the folder \"" + folder + "\" could not be made (" + ec.message() +
                              "); nothing was written");
     std::cout << "Made the folder " << folder << '\n';

@@ -10,8 +10,12 @@
 extern "C" {
 
 // Where the library lies from the folder of a program that loads it, in the build tree as after
-// installation.
+// installation; on Windows beside the program.
+#ifdef _WIN32
+#define VOXTANE_DEVICES_FROM_PROGRAM "voxtane_devices.dll"
+#else
 #define VOXTANE_DEVICES_FROM_PROGRAM "../lib/voxtane/libvoxtane_devices.so"
+#endif
 
 // The name of the entry point, for dlsym.
 #define VOXTANE_DEVICES_ENTRY "voxtane_make_system_midi_backend"

@@ -1,5 +1,6 @@
 #include <filesystem>
 
+#include "bank/file_path.h"
 #include "editor/form1.h"
 
 namespace voxtane::editor {
@@ -20,9 +21,9 @@ std::string HelpFilePath(const Platform& platform) {
     const std::string beside = folder + "/voxtane.txt";
     const std::string installed = folder + "/../share/voxtane/voxtane.txt";
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(beside, ec) &&
-        std::filesystem::is_regular_file(installed, ec))
-        return std::filesystem::path(installed).lexically_normal().string();
+    if (!std::filesystem::is_regular_file(PathFromUtf8(beside), ec) &&
+        std::filesystem::is_regular_file(PathFromUtf8(installed), ec))
+        return Utf8FromPath(PathFromUtf8(installed).lexically_normal());
     return beside;
 }
 }  // namespace
@@ -32,7 +33,7 @@ void Form1::cmdUsingVoxtane_Click() {
     const std::string path = HelpFilePath(platform);
     std::error_code ec;
     std::string reason;
-    if (!std::filesystem::is_regular_file(path, ec)) {
+    if (!std::filesystem::is_regular_file(PathFromUtf8(path), ec)) {
         reason = "the file does not exist";
     } else if (const DocumentOpenResult opened = platform.OpenDocument(path);
                opened.status != DocumentOpenStatus::Opened) {

@@ -10,10 +10,15 @@ namespace {
 
 using Stream = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
-// A read-only stream over the content, so that the readers of real files read it unchanged.
-// An empty content still opens: fmemopen takes a size of zero on this C library.
-Stream OpenContent(std::string& content) {
-    return Stream(fmemopen(content.data(), content.size(), "rb"), &std::fclose);
+// A stream over the content, so that the readers of real files read it unchanged: an anonymous
+// temporary file, which (unlike fmemopen) every C library has.
+Stream OpenContent(const std::string& content) {
+    Stream stream(std::tmpfile(), &std::fclose);
+    if (!stream) return stream;
+    if (std::fwrite(content.data(), 1, content.size(), stream.get()) != content.size())
+        return Stream(nullptr, &std::fclose);
+    std::rewind(stream.get());
+    return stream;
 }
 
 }  // namespace

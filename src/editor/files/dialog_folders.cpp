@@ -1,4 +1,5 @@
 #include "editor/files/dialog_folders.h"
+#include "bank/file_path.h"
 
 #include <filesystem>
 
@@ -24,16 +25,16 @@ const char* KeyOf(FileKind kind) {
 std::string DialogFolders::Start(FileKind kind) const {
     if (const auto kept = settings_.Read(KeyOf(kind))) {
         std::error_code ec;
-        if (!kept->empty() && fs::is_directory(*kept, ec)) return *kept;
+        if (!kept->empty() && fs::is_directory(PathFromUtf8(*kept), ec)) return *kept;
     }
     return platform_.DocumentsFolder();
 }
 
 void DialogFolders::Remember(FileKind kind, const std::string& chosen) {
     if (chosen.empty()) return;
-    const fs::path path(chosen);
+    const fs::path path = PathFromUtf8(chosen);
     const std::string folder =
-        kind == FileKind::Exports ? path.string() : path.parent_path().string();
+        kind == FileKind::Exports ? Utf8FromPath(path) : Utf8FromPath(path.parent_path());
     if (!folder.empty()) settings_.Write(KeyOf(kind), folder);
 }
 

@@ -20,7 +20,8 @@ class CopyLocks {
     [[nodiscard]] virtual std::unique_ptr<HeldLock> TryLock(const std::string& path) = 0;
 };
 
-// Advisory file locks (flock): the system drops them when their editor ends, even when killed.
+// File locks (flock; LockFileEx on Windows): the system drops them when their editor ends, even
+// when killed.
 class FileCopyLocks : public CopyLocks {
   public:
     [[nodiscard]] std::unique_ptr<HeldLock> TryLock(const std::string& path) override;

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "bank/atomic_file.h"
+#include "bank/file_path.h"
 
 namespace voxtane::editor {
 
@@ -64,10 +65,10 @@ void BackgroundCopyWriter::Carry(const Job& job) {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (job.kind == Kind::Remove) {
-        fs::remove(job.path, ec);
+        fs::remove(PathFromUtf8(job.path), ec);
         return;
     }
-    fs::create_directories(fs::path(job.path).parent_path(), ec);
+    fs::create_directories(PathFromUtf8(job.path).parent_path(), ec);
     // A file that cannot be written costs nothing but that file: the editor goes on.
     (void)WriteFileAtomically(
         job.path,

@@ -1,4 +1,5 @@
 #include "editor/recovery/data_folder.h"
+#include "bank/file_path.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,13 +13,20 @@ std::string DefaultDataFolder() {
         return value == nullptr ? std::string() : std::string(value);
     };
     if (const std::string chosen = variable(kDataFolderVariable); !chosen.empty()) return chosen;
-    fs::path base = variable("XDG_DATA_HOME");
+#ifdef _WIN32
+    // Where the window's QStandardPaths puts an application's local data on Windows.
+    const wchar_t* local = ::_wgetenv(L"LOCALAPPDATA");
+    if (local == nullptr || *local == L'\0') return {};
+    const fs::path base(local);
+#else
+    fs::path base = PathFromUtf8(variable("XDG_DATA_HOME"));
     if (!base.is_absolute()) {
         const std::string home = variable("HOME");
         if (home.empty()) return {};
-        base = fs::path(home) / ".local" / "share";
+        base = PathFromUtf8(home) / ".local" / "share";
     }
-    return (base / "Voxtane" / "Voxtane").string();
+#endif
+    return Utf8FromPath(base / "Voxtane" / "Voxtane");
 }
 
 }  // namespace voxtane::editor

@@ -1,4 +1,5 @@
 #include "editor/recovery/recovery.h"
+#include "bank/file_path.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -23,11 +24,11 @@ bool IsCopyName(const std::string& name) {
     const std::string stem = kCopyStem;
     return name.size() > stem.size() + 4 && name.compare(0, stem.size(), stem) == 0 &&
            (name[stem.size()] == '-' || name[stem.size()] == '.') &&
-           fs::path(name).extension() == kCopyExtension;
+           PathFromUtf8(name).extension() == kCopyExtension;
 }
 
 std::string LockPathOf(const std::string& copyPath) {
-    return fs::path(copyPath).replace_extension(kLockExtension).string();
+    return Utf8FromPath(PathFromUtf8(copyPath).replace_extension(kLockExtension));
 }
 
 std::optional<RecoveryCopy> ReadCopy(const fs::path& path) {
@@ -89,7 +90,8 @@ Recovery::~Recovery() {
     writer_.Flush();
     // Without unsaved changes nothing of this editor is left to offer: its lock file goes too.
     std::error_code ec;
-    if (lock_ && !fs::exists(copyPath_, ec)) fs::remove(LockPathOf(copyPath_), ec);
+    if (lock_ && !fs::exists(PathFromUtf8(copyPath_), ec))
+        fs::remove(PathFromUtf8(LockPathOf(copyPath_)), ec);
 }
 
 void Recovery::SetUnsaved(bool unsaved) {
@@ -104,7 +106,7 @@ void Recovery::StepAdded(const std::string& name, const EditorState& before) {
     if (!watching_ || !unsaved_ || !Replaces(name)) return;
     std::string replacedBy = name;
     if (name == "Load")
-        replacedBy += " \"" + fs::path(editor_.BankFileName()).filename().string() + "\"";
+        replacedBy += " \"" + Utf8FromPath(PathFromUtf8(editor_.BankFileName()).filename()) + "\"";
     Shelf().Put(CopyOfState(before), replacedBy, MillisecondsNow(), writer_);
 }
 
@@ -123,21 +125,21 @@ void Recovery::BankSavedOrRenewed() {
 
 void Recovery::Discard(const std::string& copyPath) {
     std::error_code ec;
-    fs::remove(copyPath, ec);
-    fs::remove(LockPathOf(copyPath), ec);
+    fs::remove(PathFromUtf8(copyPath), ec);
+    fs::remove(PathFromUtf8(LockPathOf(copyPath)), ec);
 }
 
 void Recovery::TakeOwnCopy() {
     std::error_code ec;
-    fs::create_directories(folder_, ec);
+    fs::create_directories(PathFromUtf8(folder_), ec);
     std::random_device random;
     for (int attempt = 0; attempt < 8 && !lock_; ++attempt) {
         char id[24];
         std::snprintf(id, sizeof id, "-%08x%08x", static_cast<unsigned>(random()),
                       static_cast<unsigned>(random()));
         const std::string path =
-            (fs::path(folder_) / (std::string(kCopyStem) + id + kCopyExtension)).string();
-        if (fs::exists(path, ec)) continue;
+            Utf8FromPath(PathFromUtf8(folder_) / (std::string(kCopyStem) + id + kCopyExtension));
+        if (fs::exists(PathFromUtf8(path), ec)) continue;
         if ((lock_ = locks_.TryLock(LockPathOf(path)))) copyPath_ = path;
     }
 }
@@ -147,16 +149,17 @@ void Recovery::OfferRestore() {
     if (lock_ || (folder_ = platform_.DataFolder()).empty()) return;
     std::vector<Orphan> orphans;
     std::error_code ec;
-    for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string path = it->path().string();
-        const std::string name = it->path().filename().string();
+    for (fs::directory_iterator it(PathFromUtf8(folder_), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string path = Utf8FromPath(it->path());
+        const std::string name = Utf8FromPath(it->path().filename());
         // A lock file left without its copy by an editor that was killed goes.
         std::error_code ignored;
         if (it->path().extension() == kLockExtension &&
-            IsCopyName(fs::path(name).replace_extension(kCopyExtension).string()) &&
-            !fs::exists(fs::path(path).replace_extension(kCopyExtension), ignored)) {
+            IsCopyName(Utf8FromPath(PathFromUtf8(name).replace_extension(kCopyExtension))) &&
+            !fs::exists(PathFromUtf8(path).replace_extension(kCopyExtension), ignored)) {
             if (const std::unique_ptr<HeldLock> stale = locks_.TryLock(path))
-                fs::remove(path, ignored);
+                fs::remove(it->path(), ignored);
             continue;
         }
         if (!IsCopyName(name)) continue;

@@ -1,4 +1,5 @@
 #include "editor/recovery/recovery_shelf.h"
+#include "bank/file_path.h"
 
 #include <algorithm>
 #include <atomic>
@@ -71,7 +72,11 @@ std::optional<ShelvedBank> DecodeShelvedBank(const std::string& text) {
 std::string Describe(const ShelvedBank& entry) {
     const std::time_t seconds = static_cast<std::time_t>(entry.time / 1000);
     std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &seconds);
+#else
     localtime_r(&seconds, &local);
+#endif
     char when[32];
     std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
     std::string names;
@@ -83,15 +88,16 @@ std::string Describe(const ShelvedBank& entry) {
 RecoveryShelf::RecoveryShelf(std::string dataFolder) : dataFolder_(std::move(dataFolder)) {}
 
 std::string RecoveryShelf::Folder() const {
-    return dataFolder_.empty() ? std::string() : (fs::path(dataFolder_) / "shelf").string();
+    return dataFolder_.empty() ? std::string() : Utf8FromPath(PathFromUtf8(dataFolder_) / "shelf");
 }
 
 std::vector<std::string> RecoveryShelf::EntryFiles() const {
     std::vector<std::string> files;
     std::error_code ec;
     if (Folder().empty()) return files;
-    for (fs::directory_iterator it(Folder(), ec), end; !ec && it != end; it.increment(ec))
-        if (it->path().extension() == kExtension) files.push_back(it->path().string());
+    for (fs::directory_iterator it(PathFromUtf8(Folder()), ec), end; !ec && it != end;
+         it.increment(ec))
+        if (it->path().extension() == kExtension) files.push_back(Utf8FromPath(it->path()));
     // Names begin with the time in fixed width: their order is the order of time.
     std::sort(files.begin(), files.end());
     return files;
@@ -107,7 +113,7 @@ void RecoveryShelf::Put(const RecoveryCopy& bank, const std::string& replacedBy,
     char name[64];
     std::snprintf(name, sizeof name, "%015lld-%06u-%08x%s", static_cast<long long>(time),
                   sequence++ % 1000000u, static_cast<unsigned>(random()), kExtension);
-    writer.Store((fs::path(Folder()) / name).string(),
+    writer.Store(Utf8FromPath(PathFromUtf8(Folder()) / name),
                  EncodeShelvedBank({time, replacedBy, bank, {}}));
     const std::vector<std::string> files = EntryFiles();
     const std::size_t kept = kKept - 1;  // beside the one just put
@@ -118,7 +124,8 @@ std::vector<ShelvedBank> RecoveryShelf::List() const {
     std::vector<ShelvedBank> entries;
     const std::vector<std::string> files = EntryFiles();
     for (auto file = files.rbegin(); file != files.rend(); ++file) {
-        if (std::optional<ShelvedBank> entry = DecodeShelvedBank(ReadSmallFile(*file))) {
+        if (std::optional<ShelvedBank> entry =
+                DecodeShelvedBank(ReadSmallFile(PathFromUtf8(*file)))) {
             entry->path = *file;
             entries.push_back(std::move(*entry));
         }

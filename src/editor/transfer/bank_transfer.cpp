@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "bank/atomic_file.h"
+#include "bank/file_path.h"
 #include "bank/names_file.h"
 #include "bank/single_patch_file.h"
 #include "bank/sysex_bank_writer.h"
@@ -28,12 +29,12 @@ struct ImportedTone {
 };
 
 std::string FileName(const std::string& path) {
-    return fs::path(path).filename().string();
+    return Utf8FromPath(PathFromUtf8(path).filename());
 }
 
 std::vector<std::uint8_t> ReadWhole(const std::string& path, std::string& problem) {
     std::error_code ec;
-    const std::uintmax_t size = fs::file_size(path, ec);
+    const std::uintmax_t size = fs::file_size(PathFromUtf8(path), ec);
     if (ec) {
         problem = "could not be read (" + ec.message() + ")";
         return {};
@@ -42,7 +43,7 @@ std::vector<std::uint8_t> ReadWhole(const std::string& path, std::string& proble
         problem = "is too large for a tone file";
         return {};
     }
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
                                     std::istreambuf_iterator<char>());
     if (!in && !in.eof()) problem = "could not be read";
@@ -71,7 +72,7 @@ void ImportOne(const std::string& path, std::vector<ImportedTone>& tones, Transf
         return;
     }
     const NamesReadResult names = ReadNamesFile(NamesFileToRead(path), scan.tones.size());
-    const std::string stem = fs::path(path).stem().string();
+    const std::string stem = Utf8FromPath(PathFromUtf8(path).stem());
     for (std::size_t k = 0; k < scan.tones.size(); ++k) {
         std::string name = k < names.names.size()   ? names.names[k]
                            : scan.tones.size() == 1 ? stem
@@ -148,7 +149,7 @@ TransferReport BankTransfer::ExportBank(const std::string& folder,
                                         const std::function<bool(int)>& replace) {
     TransferReport report;
     std::error_code ec;
-    if (!fs::is_directory(folder, ec)) {
+    if (!fs::is_directory(PathFromUtf8(folder), ec)) {
         report.notes.push_back("\"" + folder + "\" is no folder.");
         return report;
     }
@@ -158,12 +159,13 @@ TransferReport BankTransfer::ExportBank(const std::string& folder,
     std::vector<fs::path> targets;
     int existing = 0;
     for (int patch = 1; patch <= report.wanted; ++patch) {
-        targets.push_back(fs::path(folder) / FileNameOf(patch, editor_.Name(patch)));
+        targets.push_back(PathFromUtf8(folder) /
+                          PathFromUtf8(FileNameOf(patch, editor_.Name(patch))));
         if (fs::exists(targets.back(), ec)) ++existing;
     }
     if (existing > 0 && !replace(existing)) return report;
     for (int patch = 1; patch <= report.wanted; ++patch) {
-        const std::string path = targets[patch - 1].string();
+        const std::string path = Utf8FromPath(targets[patch - 1]);
         const SinglePatchWrite written = WriteSinglePatchFile(
             path, tones[patch - 1], MemoryPosition(patch), editor_.Name(patch));
         if (!written.tone.ok())

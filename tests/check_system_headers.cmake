@@ -1,0 +1,58 @@
+cmake_minimum_required(VERSION 3.25)
+# Lists the system headers that src/ includes outside src/devices and src/qt, and fails on one
+# that only POSIX systems have, unless the file including it is a platform file: the include
+# sits in a branch of an #if on _WIN32, beside the Windows way of doing the same.
+# Run as: cmake -DSOURCE_DIR=<repository>/src -P check_system_headers.cmake
+
+# Headers of POSIX and Linux that Windows lacks (or has in name only).
+set(posix_only_names unistd.h fcntl.h dlfcn.h pthread.h spawn.h poll.h termios.h dirent.h
+    pwd.h grp.h sched.h semaphore.h syslog.h libgen.h glob.h fnmatch.h strings.h alloca.h
+    execinfo.h link.h elf.h mqueue.h utime.h wait.h langinfo.h iconv.h)
+set(posix_only_folders sys/ linux/ asm/ netinet/ arpa/ net/ bits/)
+
+file(GLOB_RECURSE sources ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
+set(failures "")
+set(seen "")
+set(platform_files "")
+foreach(source ${sources})
+    file(RELATIVE_PATH shown ${SOURCE_DIR}/.. ${source})
+    if(shown MATCHES "^src/(devices|qt)/")
+        continue()
+    endif()
+    file(STRINGS ${source} lines REGEX "^[ \t]*#[ \t]*(include|if|ifdef|ifndef|elif)")
+    set(windows_branch OFF)
+    foreach(line ${lines})
+        if(line MATCHES "^[ \t]*#[ \t]*(if|ifdef|ifndef|elif).*_WIN32")
+            set(windows_branch ON)
+        elseif(line MATCHES "#[ \t]*include[ \t]*<([^>]+)>")
+            set(header ${CMAKE_MATCH_1})
+            list(APPEND seen ${header})
+            set(posix_only OFF)
+            if(header IN_LIST posix_only_names)
+                set(posix_only ON)
+            endif()
+            foreach(folder ${posix_only_folders})
+                string(FIND "${header}" "${folder}" at)
+                if(at EQUAL 0)
+                    set(posix_only ON)
+                endif()
+            endforeach()
+            if(posix_only AND NOT windows_branch)
+                string(APPEND failures "\n  ${shown}: <${header}> without a Windows branch")
+            elseif(posix_only)
+                list(APPEND platform_files ${shown})
+            endif()
+        endif()
+    endforeach()
+endforeach()
+
+list(REMOVE_DUPLICATES seen)
+list(SORT seen)
+list(JOIN seen " " listed)
+message(STATUS "System headers outside src/devices and src/qt: ${listed}")
+list(REMOVE_DUPLICATES platform_files)
+list(JOIN platform_files " " platforms)
+message(STATUS "Platform files (POSIX includes beside a Windows branch): ${platforms}")
+if(failures)
+    message(FATAL_ERROR "POSIX-only headers outside src/devices and src/qt:${failures}")
+endif()
