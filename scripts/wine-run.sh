@@ -11,7 +11,8 @@ export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
 # No display is needed or wanted: no window may open, and none of Wine's installers for Mono
 # and Gecko may ask.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# winealsa.drv off: the WinMM device list is empty here either way, without ALSA's complaints.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winealsa.drv=d"
 unset DISPLAY WAYLAND_DISPLAY
 
 wine=$(command -v wine64 || command -v wine)

@@ -53,8 +53,8 @@ std::optional<std::string> UnknownCommand(CLI::App& app, int argc, char** argv) 
 
 #ifdef _WIN32
 constexpr const char* kBuildNote =
-    "This Windows build has no library commands (it is built without SQLite) and no device "
-    "library: the MIDI commands and render say so when given.";
+    "This Windows build has no library commands (it is built without SQLite); its MIDI commands "
+    "go through WinMM, and render writes no WAV file.";
 #endif
 
 }  // namespace
