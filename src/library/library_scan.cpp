@@ -211,7 +211,10 @@ RETURNING id)");
             while (select.Step()) toneIds.emplace(select.Text(0), select.Int(1));
         }
 
+        // Tones that lost a source may have none left; tones just found in a file have one, so
+        // they are only due for their text.
         std::set<std::int64_t> touched;
+        std::vector<std::int64_t> found;
         auto forgetSourcesOf = [&](std::int64_t fileId) {
             oldSources.Bind(1, fileId);
             while (oldSources.Step()) touched.insert(oldSources.Int(0));
@@ -221,6 +224,14 @@ RETURNING id)");
         };
         // Tones without a source leave; the others are due for their text, written at the end.
         auto settleTouched = [&]() {
+            std::sort(found.begin(), found.end());
+            found.erase(std::unique(found.begin(), found.end()), found.end());
+            for (const std::int64_t toneId : found) {
+                touched.erase(toneId);
+                markDue.Bind(1, toneId);
+                markDue.Run();
+            }
+            found.clear();
             std::unordered_set<std::int64_t> dropped;
             for (const std::int64_t toneId : touched) {
                 countSources.Bind(1, toneId);
@@ -294,7 +305,7 @@ RETURNING id)");
                         .Bind(3, known->second)
                         .Bind(4, tone.name);
                     insertSource.Run();
-                    touched.insert(known->second);
+                    found.push_back(known->second);
                     ++report.tonesFound;
                 }
                 ++report.filesRead;
