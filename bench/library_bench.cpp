@@ -3,7 +3,8 @@
 // from a warm page cache), a rescan with nothing changed, and searches of every kind. Prints a
 // table; only measures. At the end, the editor with its Library window open on the library made
 // is measured for the memory it holds (voxtane_library_window_memory).
-//   voxtane_library_bench [TONES]   (default 10000)
+//   voxtane_library_bench [TONES] [--scan-only]   (default 10000; --scan-only stops after the
+//   first scans, for profiling them)
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -94,6 +95,12 @@ int main(int argc, char** argv) {
         scanCpu.push_back(CpuSeconds() - cpu);
     }
 
+    if (argc > 2 && std::string(argv[2]) == "--scan-only") {
+        std::printf("cat %.3f s (%.3f s cpu), first scan %.3f s (%.3f s cpu)\n", Median(catTimes),
+                    Median(catCpu), Median(scanTimes), Median(scanCpu));
+        fs::remove_all(root);
+        return 0;
+    }
     auto opened = library::Library::Open(root / ("scan-" + std::to_string(round) + ".sqlite"));
     library::Library& lib = *opened.library;
     for (int i = 0; i < 5; ++i) {

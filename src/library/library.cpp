@@ -285,8 +285,42 @@ void Library::RefreshText(std::int64_t toneId) {
     insertText_->Run();
 }
 
-void Library::RefreshDueText() {
+void Library::RefreshDueText(const std::map<std::int64_t, GatheredText>& gathered) {
     db_->Execute("DELETE FROM tone_text WHERE rowid IN (SELECT id FROM text_due)");
+    if (!gathered.empty()) {
+        // One row a statement: a statement inserting several rows into the full-text table opens
+        // a savepoint, which makes the index write out what it holds each time.
+        Statement undue = db_->Prepare("DELETE FROM text_due WHERE id = ?");
+        Statement insert = db_->Prepare(
+            "INSERT INTO tone_text(rowid, names, tags, note, files) VALUES (?, ?, ?, ?, ?)");
+        Statement owners = db_->Prepare(R"(
+SELECT coalesce(u.own_name, ''), coalesce(u.note, ''),
+    coalesce((SELECT group_concat(tag, ' ') FROM tags WHERE hash = t.hash), '')
+FROM tones t LEFT JOIN user_data u ON u.hash = t.hash WHERE t.id = ?)");
+        Statement anyOwners =
+            db_->Prepare("SELECT EXISTS(SELECT 1 FROM user_data) OR EXISTS(SELECT 1 FROM tags)");
+        const bool withOwners = anyOwners.Step() && anyOwners.Int(0) != 0;
+        std::string names;
+        for (const auto& [toneId, text] : gathered) {
+            // Only while still due: another program may have written the text in the meantime.
+            undue.Bind(1, toneId);
+            undue.Run();
+            if (db_->Changes() == 0) continue;
+            std::string tags, note, ownName;
+            if (withOwners) {
+                owners.Bind(1, toneId);
+                if (owners.Step()) {
+                    ownName = owners.Text(0);
+                    note = owners.Text(1);
+                    tags = owners.Text(2);
+                }
+                owners.Reset();
+            }
+            names.assign(ownName).append(" ").append(text.names);
+            insert.Bind(1, toneId).Bind(2, names).Bind(3, tags).Bind(4, note).Bind(5, text.files);
+            insert.Run();
+        }
+    }
     db_->Execute(std::string("INSERT INTO tone_text(rowid, names, tags, note, files)") +
                  kTextOfTone + " WHERE t.id IN (SELECT id FROM text_due) ORDER BY t.id");
     db_->Execute("DELETE FROM text_due");

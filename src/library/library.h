@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -159,8 +160,15 @@ class Library {
     LibraryResult ChangeUserData(const std::string& idPrefix,
                                  const std::function<void(const std::string& hash)>& change);
     void RefreshText(std::int64_t toneId);
-    // The same for every tone in the table text_due, which it empties, in a few statements.
-    void RefreshDueText();
+    // The names and file names of a tone new to the library, gathered by a scan as it writes its
+    // sources: every source such a tone has is one the scan wrote, so its text needs no query.
+    struct GatheredText {
+        std::string names, files;
+        bool any = false;
+    };
+    // The same for every tone in the table text_due, which it empties: the tones in `gathered`
+    // from their gathered text, the others from their sources in a few statements.
+    void RefreshDueText(const std::map<std::int64_t, GatheredText>& gathered = {});
     // The words near matches are looked for among: every word of the index after a scan, and
     // the words of the owner's tags, notes and names as they are given.
     void RebuildWords();

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
@@ -211,7 +212,14 @@ RETURNING id)");
             while (select.Step()) toneIds.emplace(select.Text(0), select.Int(1));
         }
 
+        // Tones that lost a source may have none left; tones just found in a file have one (a
+        // file's slots are distinct, so no later source replaces it), so they are only due for
+        // their text.
         std::set<std::int64_t> touched;
+        std::vector<std::int64_t> found;
+        // A first scan writes nearly every tone's text; querying each tone's sources for it
+        // again costs as much as the full-text index itself.
+        std::map<std::int64_t, GatheredText> gathered;
         auto forgetSourcesOf = [&](std::int64_t fileId) {
             oldSources.Bind(1, fileId);
             while (oldSources.Step()) touched.insert(oldSources.Int(0));
@@ -221,6 +229,14 @@ RETURNING id)");
         };
         // Tones without a source leave; the others are due for their text, written at the end.
         auto settleTouched = [&]() {
+            std::sort(found.begin(), found.end());
+            found.erase(std::unique(found.begin(), found.end()), found.end());
+            for (const std::int64_t toneId : found) {
+                touched.erase(toneId);
+                markDue.Bind(1, toneId);
+                markDue.Run();
+            }
+            found.clear();
             std::unordered_set<std::int64_t> dropped;
             for (const std::int64_t toneId : touched) {
                 countSources.Bind(1, toneId);
@@ -265,9 +281,10 @@ RETURNING id)");
                 // it is kept.
                 if (read.unreadable) continue;
 
+                const std::string fileName = fs::path(file.path).filename().string();
                 upsertFile.Bind(1, file.folderId)
                     .Bind(2, file.path)
-                    .Bind(3, fs::path(file.path).filename().string())
+                    .Bind(3, fileName)
                     .Bind(4, static_cast<std::int64_t>(file.size))
                     .Bind(5, file.stamp)
                     .Bind(6, static_cast<std::int64_t>(read.tones.size()))
@@ -287,14 +304,25 @@ RETURNING id)");
                             .Bind(5, tone.modulation);
                         insertTone.Run();
                         known->second = db_->LastInsertId();
+                        gathered[known->second] = {};
                         ++report.newTones;
+                    }
+                    if (const auto text = gathered.find(known->second); text != gathered.end()) {
+                        GatheredText& gather = text->second;
+                        if (gather.any) {
+                            gather.names.push_back(' ');
+                            gather.files.push_back(' ');
+                        }
+                        gather.names.append(tone.name);
+                        gather.files.append(fileName);
+                        gather.any = true;
                     }
                     insertSource.Bind(1, fileId)
                         .Bind(2, tone.slot)
                         .Bind(3, known->second)
                         .Bind(4, tone.name);
                     insertSource.Run();
-                    touched.insert(known->second);
+                    found.push_back(known->second);
                     ++report.tonesFound;
                 }
                 ++report.filesRead;
@@ -325,7 +353,7 @@ RETURNING id)");
             ++report.filesDropped;
         }
         settleTouched();
-        RefreshDueText();
+        RefreshDueText(gathered);
         Statement due = db_->Prepare("SELECT 1 FROM words WHERE word = ''");
         if (due.Step() || report.filesDropped > 0) RebuildWords();
         transaction.Commit();

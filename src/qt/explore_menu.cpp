@@ -9,7 +9,8 @@
 namespace voxtane::qt {
 
 void AddToolsMenu(QMenuBar& bar, QAction* before, QWidget& window, editor::EditorRun& run,
-                  std::function<voice::LiveVoice*()> voice, std::function<void()> restoreVoice) {
+                  std::filesystem::path library, std::function<voice::LiveVoice*()> voice,
+                  std::function<void()> restoreVoice) {
     auto* menu = new QMenu(QStringLiteral("&Tools"), &bar);
     menu->setObjectName(QStringLiteral("cmdTools"));
     bar.insertMenu(before, menu);
@@ -19,11 +20,12 @@ void AddToolsMenu(QMenuBar& bar, QAction* before, QWidget& window, editor::Edito
     auto shown = std::make_shared<QPointer<ExploreWindow>>();
     QObject::connect(
         explore, &QAction::triggered, explore,
-        [&window, &run, shown, voice = std::move(voice), restore = std::move(restoreVoice)] {
+        [&window, &run, shown, library = std::move(library), voice = std::move(voice),
+         restore = std::move(restoreVoice)] {
             if (shown->isNull()) {
                 auto* audition = new LiveVoiceAudition(voice, restore);
-                auto* made =
-                    new ExploreWindow(run.tones, run.settings, *audition, &run.synthLink, &window);
+                auto* made = new ExploreWindow(run.tones, run.settings, *audition, &run.synthLink,
+                                               library, &window);
                 QObject::connect(made, &QObject::destroyed, [audition] { delete audition; });
                 // Undo and Redo reach the editor from this window too.
                 for (const char* name : {"cmdUndo", "cmdRedo"})

@@ -73,9 +73,10 @@ bool LiveVoiceAudition::Play(const DecodedTone& tone) {
 
 ExploreWindow::ExploreWindow(editor::LinkedEditor& tones, editor::SettingsStore& settings,
                              CandidateAudition& audition, editor::SynthAudition* synth,
-                             QWidget* parent)
+                             std::filesystem::path library, QWidget* parent)
     : QWidget(parent, Qt::Window),
       tones_(tones),
+      library_(std::move(library)),
       settings_(settings),
       audition_(audition),
       synth_(synth) {
@@ -361,8 +362,7 @@ void ExploreWindow::AddToLibrary() {
     status_->setText(QStringLiteral("Adding to the library..."));
     // The scan walks every folder of the library: not on the window's thread.
     adding_ = std::jthread([this, tone, name] {
-        const library::AddedTone added =
-            library::AddToneToLibrary(library::Library::DefaultPath(), "Explore", tone, name);
+        const library::AddedTone added = library::AddToneToLibrary(library_, "Explore", tone, name);
         QMetaObject::invokeMethod(this, [this, added] {
             if (adding_.joinable()) adding_.join();
             addingNow_ = false;

@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <thread>
 
@@ -55,13 +56,15 @@ class LiveVoiceAudition : public CandidateAudition {
 // again; the amount and the locks beside them; a morph between the current patch and another.
 // Nothing in the bank changes until a candidate is kept, each keeping one step of the history.
 // With "Audition on the synth" on, what is heard also goes to the synth's temporary area through
-// `synth` (none: the box is left off and disabled).
+// `synth` (none: the box is left off and disabled). "Add to Library" adds to the library at
+// `library`: the one the program was started with.
 class ExploreWindow : public QWidget {
     Q_OBJECT
 
   public:
     ExploreWindow(editor::LinkedEditor& tones, editor::SettingsStore& settings,
-                  CandidateAudition& audition, editor::SynthAudition* synth, QWidget* parent);
+                  CandidateAudition& audition, editor::SynthAudition* synth,
+                  std::filesystem::path library, QWidget* parent);
     // Keeps the place of a window still open when the program ends.
     ~ExploreWindow() override;
     ExploreWindow(const ExploreWindow&) = delete;
@@ -76,8 +79,8 @@ class ExploreWindow : public QWidget {
     // Grows generation 1 as children of the patches listed ("1,4,7"); false when the list names
     // no patch 1 to 16.
     bool StartFromPatches(const QString& list, std::uint64_t seed);
-    // "Add to Library": the chosen candidate goes into the library (the default one) as a file of
-    // its own folder "Library/Explore", scanned on a worker; the status says what was done.
+    // "Add to Library": the chosen candidate goes into the library as a file of its own folder
+    // "Library/Explore" beside it, scanned on a worker; the status says what was done.
     void AddToLibrary();
     // An addition to the library is under way.
     [[nodiscard]] bool Adding() const { return addingNow_; }
@@ -107,6 +110,7 @@ class ExploreWindow : public QWidget {
     [[nodiscard]] std::string CandidateName(int index) const;
 
     editor::LinkedEditor& tones_;
+    const std::filesystem::path library_;
     editor::SettingsStore& settings_;
     CandidateAudition& audition_;
     editor::SynthAudition* synth_;

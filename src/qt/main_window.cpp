@@ -72,10 +72,10 @@ MainWindow::MainWindow(editor::EditorRun& run, voice::AudioOutput* audio, QWidge
         if (voice::LiveVoice* voice = voiceWindow_->Output().Voice())
             voice->Publish(voiceWindow_->Tone());
     };
-    AddToolsMenu(*menuBar(), help->menuAction(), *this, run_, liveVoice, restoreVoice);
-    AddLibraryMenu(*menuBar(), help->menuAction(), *this, run_,
-                   LibraryPathFromArguments(QCoreApplication::arguments()), liveVoice,
-                   restoreVoice);
+    // Every window adds to the library the program was started with.
+    const std::filesystem::path library = LibraryPathFromArguments(QCoreApplication::arguments());
+    AddToolsMenu(*menuBar(), help->menuAction(), *this, run_, library, liveVoice, restoreVoice);
+    AddLibraryMenu(*menuBar(), help->menuAction(), *this, run_, library, liveVoice, restoreVoice);
     AddEditorAdditions(*this, *area, run_);
     NameControls(*this, form_);
     ShowStoredEnvelopeEntries(*this, form_);

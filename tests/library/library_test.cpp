@@ -11,6 +11,7 @@
 #include <functional>
 #include <random>
 #include <set>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -63,8 +64,16 @@ int Count(Library& library, const std::string& sql) {
     return select.Step() ? static_cast<int>(select.Int(0)) : -1;
 }
 
+std::multiset<std::string> Words(const std::string& text) {
+    std::multiset<std::string> words;
+    std::istringstream stream(text);
+    for (std::string word; stream >> word;) words.insert(word);
+    return words;
+}
+
 // The invariants every committed state keeps: no tone without a source, no source without its
-// tone, one text row per tone, and a database that checks out.
+// tone, one text row per tone holding the words of its names, files, tags and note, and a
+// database that checks out.
 void ExpectConsistent(Library& library) {
     EXPECT_EQ(Count(library,
                     "SELECT count(*) FROM tones t WHERE NOT EXISTS "
@@ -82,6 +91,19 @@ void ExpectConsistent(Library& library) {
     EXPECT_EQ(
         Count(library, "SELECT count(*) FROM tone_text WHERE rowid NOT IN (SELECT id FROM tones)"),
         0);
+    Statement text = library.Db().Prepare(R"(
+SELECT x.names, x.files, x.tags, x.note,
+    coalesce(u.own_name, '') || ' ' ||
+        coalesce((SELECT group_concat(name, ' ') FROM sources WHERE tone_id = t.id), ''),
+    coalesce((SELECT group_concat(f.name, ' ') FROM sources s JOIN files f ON f.id = s.file_id
+              WHERE s.tone_id = t.id), ''),
+    coalesce((SELECT group_concat(tag, ' ') FROM tags WHERE hash = t.hash), ''),
+    coalesce(u.note, '')
+FROM tones t JOIN tone_text x ON x.rowid = t.id LEFT JOIN user_data u ON u.hash = t.hash
+WHERE t.id NOT IN (SELECT id FROM text_due))");
+    while (text.Step())
+        for (int column = 0; column < 4; ++column)
+            ASSERT_EQ(Words(text.Text(column)), Words(text.Text(column + 4))) << column;
     Statement check = library.Db().Prepare("PRAGMA integrity_check");
     ASSERT_TRUE(check.Step());
     EXPECT_EQ(check.Text(0), "ok");
@@ -373,6 +395,17 @@ TEST_F(library, OwnersDataSurvivesMovesRescansAndIsFoundBySearch) {
     EXPECT_EQ(
         Find(*lib, With([&](SearchQuery& q) { q.folder = (tones / "a").string(); })).tones.size(),
         0u);
+
+    // Gone from every folder and back: new to the library again, its text with the owner's data.
+    TempFolder away;
+    fs::rename(tones / "b" / "moved.syx", away.path() / "moved.syx");
+    (void)ScanAll(*lib);
+    EXPECT_TRUE(Find(*lib, Text("evening")).tones.empty());
+    fs::rename(away.path() / "moved.syx", tones / "b" / "moved.syx");
+    EXPECT_EQ(ScanAll(*lib).newTones, 2);
+    ExpectConsistent(*lib);
+    for (const char* text : {"evening", "sounds", "velvet"})
+        EXPECT_EQ(Hashes(Find(*lib, Text(text))), std::vector<std::string>{ToneHash(tone)}) << text;
 
     ToneEntry unknown;
     EXPECT_EQ(lib->Find("zz", unknown).status, LibraryStatus::NoSuchTone);

@@ -168,6 +168,10 @@ class ExploreTest : public FreshWindowTest {
         const QByteArray dataBefore = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", data.path().toUtf8());
         const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", dataBefore); });
+        // Started again there: the program takes its default library once, at its start.
+        editor_.reset();
+        editor_ = std::make_unique<EditorWindow>();
+        QVERIFY(editor_->ShowActive());
         EditorWindow& editor = *editor_;
         const editor::BankTones bank = editor.run.tones.Tones();
         QTest::keyClick(&editor.window, Qt::Key_E, Qt::ControlModifier);
@@ -192,6 +196,35 @@ class ExploreTest : public FreshWindowTest {
         library::Stats stats;
         QVERIFY(opened.library->GetStats(stats).ok());
         QVERIFY(stats.tones >= 1);
+    }
+
+    // Started with `--library PATH`, the program hands that library to the window, and "Add to
+    // Library" goes there, not to the default one.
+    void aCandidateIsAddedToTheLibraryTheWindowWasGiven() {
+        QTemporaryDir data, own;
+        const QByteArray dataBefore = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", data.path().toUtf8());
+        const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", dataBefore); });
+        const std::filesystem::path given =
+            std::filesystem::path(own.path().toStdString()) / "mine.sqlite";
+        struct Silent : qt::CandidateAudition {
+            bool Play(const DecodedTone&) override { return false; }
+        } silent;
+        qt::ExploreWindow window(editor_->run.tones, editor_->run.settings, silent, nullptr, given,
+                                 nullptr);
+        window.StartOver(11);
+        window.AddToLibrary();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.Adding(), 30000);
+
+        QVERIFY(!std::filesystem::exists(library::Library::DefaultPath()));
+        library::Library::Opened opened = library::Library::Open(given);
+        QVERIFY(opened.library);
+        const std::vector<std::string> folders = opened.library->Folders();
+        QCOMPARE(folders,
+                 std::vector<std::string>{(given.parent_path() / "Library" / "Explore").string()});
+        library::Stats stats;
+        QVERIFY(opened.library->GetStats(stats).ok());
+        QCOMPARE(stats.tones, 1);
     }
 
     // With VOXTANE_SCREENSHOT_DIR set, a second generation with two picks is saved there for the
