@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "devices/quiet_libraries.h"
-#include "devices/system_midi_backend.h"
+#include "editor_on_jack.h"
 #include "jack_midi_sink.h"
 #include "jack_server.h"
 #include "midi_test_support.h"
@@ -36,14 +36,9 @@ TEST(JackEndToEnd, PatchAndNoteReachAChosenPortAndTheProgramsOwnPort) {
     const std::unique_ptr<JackMidiSink> sink = JackMidiSink::Open("voxtane-sink");
     ASSERT_TRUE(sink) << "the test's own JACK client could not start";
 
-    devices::SystemMidiBackend backend({devices::MidiSystem::Jack});
+    EditorOnJack jack("JACK: " + sink->PortName());
+    auto& [backend, platform, window, clock, run] = jack;
     ASSERT_THAT(backend.SystemNames(), ElementsAre("JACK"));
-    editor::ScriptedPlatform platform;
-    midi::ScriptedDeviceWindow window;
-    window.QueueClickOn("JACK: " + sink->PortName());
-    midi::SteadyClock clock;
-    editor::EditorRun run(platform, backend, window, clock);
-    run.Start();
     // The program's own clients offer no inputs, so the sink is the only device.
     ASSERT_THAT(window.Showings().at(0).entries,
                 ElementsAre("Device not enabled", "JACK: voxtane-sink:in"));
@@ -90,13 +85,8 @@ TEST(JackEndToEnd, APortGoneSinceTheListIsReportedByName) {
     std::unique_ptr<JackMidiSink> sink = JackMidiSink::Open("voxtane-gone");
     ASSERT_TRUE(sink);
 
-    devices::SystemMidiBackend backend({devices::MidiSystem::Jack});
-    editor::ScriptedPlatform platform;
-    midi::ScriptedDeviceWindow window;
-    window.QueueClick(1);
-    midi::SteadyClock clock;
-    editor::EditorRun run(platform, backend, window, clock);
-    run.Start();
+    EditorOnJack jack(1);
+    auto& [backend, platform, window, clock, run] = jack;
     sink.reset();
 
     run.form1.cmdSendOutSysex_Click();
@@ -113,13 +103,8 @@ TEST(JackEndToEnd, AServerThatStopsIsToldAndTheNextSendReachesTheNextServer) {
     if (!server) GTEST_SKIP() << "No JACK server for this test: " << whyNot;
     std::unique_ptr<JackMidiSink> sink = JackMidiSink::Open("voxtane-sink");
     ASSERT_TRUE(sink);
-    devices::SystemMidiBackend backend({devices::MidiSystem::Jack});
-    editor::ScriptedPlatform platform;
-    midi::ScriptedDeviceWindow window;
-    window.QueueClickOn("JACK: " + sink->PortName());
-    midi::SteadyClock clock;
-    editor::EditorRun run(platform, backend, window, clock);
-    run.Start();
+    EditorOnJack jack("JACK: " + sink->PortName());
+    auto& [backend, platform, window, clock, run] = jack;
     const std::vector<std::uint8_t> dump = ExpectedToneDump(run.module1.ScratchRecord);
     run.form1.cmdSendOutSysex_Click();
     ASSERT_THAT(sink->WaitFor(1, 5s), ElementsAre(dump));
@@ -156,13 +141,8 @@ TEST(JackEndToEnd, SendPatchDoesNotWaitForTheServerAndItsDumpLeavesOnceTheServer
     if (!server) GTEST_SKIP() << "No JACK server for this test: " << whyNot;
     const std::unique_ptr<JackMidiSink> sink = JackMidiSink::Open("voxtane-sink");
     ASSERT_TRUE(sink);
-    devices::SystemMidiBackend backend({devices::MidiSystem::Jack});
-    editor::ScriptedPlatform platform;
-    midi::ScriptedDeviceWindow window;
-    window.QueueClickOn("JACK: " + sink->PortName());
-    midi::SteadyClock clock;
-    editor::EditorRun run(platform, backend, window, clock);
-    run.Start();
+    EditorOnJack jack("JACK: " + sink->PortName());
+    auto& [backend, platform, window, clock, run] = jack;
     const std::vector<std::uint8_t> first = ExpectedToneDump(run.module1.ScratchRecord);
     run.form1.cmdSendOutSysex_Click();
     ASSERT_THAT(sink->WaitFor(1, 5s), ElementsAre(first));

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "devices/quiet_libraries.h"
-#include "devices/system_midi_backend.h"
+#include "editor_on_jack.h"
 #include "jack_core_load.h"
 #include "jack_midi_sink.h"
 #include "jack_server.h"
@@ -70,13 +70,8 @@ TEST(JackStress, EveryOpenOfAChosenDeviceConnectsUnderLoad) {
     const std::unique_ptr<JackMidiSink> sink = JackMidiSink::Open("voxtane-sink");
     ASSERT_TRUE(sink);
 
-    devices::SystemMidiBackend backend({devices::MidiSystem::Jack});
-    editor::ScriptedPlatform platform;
-    midi::ScriptedDeviceWindow window;
-    window.QueueClickOn("JACK: " + sink->PortName());
-    midi::SteadyClock clock;
-    editor::EditorRun run(platform, backend, window, clock);
-    run.Start();
+    EditorOnJack jack("JACK: " + sink->PortName());
+    auto& [backend, platform, window, clock, run] = jack;
 
     GraphChurn churn;
     ASSERT_TRUE(churn.Running());
