@@ -72,8 +72,15 @@ RunResult RunSyx(const std::vector<std::string>& args) {
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION process{};
-    if (::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                         &startup, &process)) {
+    // Under Wine a start can fail now and then while its server is busy; a test should see the
+    // program's result, not the host's hiccup, so a failed start is tried again.
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt > 0) ::Sleep(200);
+        started = ::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                   nullptr, &startup, &process) != 0;
+    }
+    if (started) {
         ::WaitForSingleObject(process.hProcess, INFINITE);
         DWORD code = 0;
         if (::GetExitCodeProcess(process.hProcess, &code)) result.exitCode = static_cast<int>(code);
